@@ -1,0 +1,45 @@
+#include "instances.h"
+
+#include "frmabout.h"
+#include "frmcomport.h"
+#include "frmflex.h"
+
+namespace {
+FrmFlex *mainWindow = nullptr;
+FrmComPort *portSettingsWindow = nullptr;
+FrmAbout *aboutBox = nullptr;
+PortDevices portDevices = PortDevices::platformDefault();
+} // namespace
+
+FrmFlex *frmFlex()
+{
+    if (!mainWindow) {
+        mainWindow = new FrmFlex;
+        mainWindow->Form_Load();
+    }
+    return mainWindow;
+}
+
+FrmComPort *frmComPort()
+{
+    if (!portSettingsWindow)
+        portSettingsWindow = new FrmComPort;
+    return portSettingsWindow;
+}
+
+FrmAbout *frmAbout()
+{
+    if (!aboutBox)
+        aboutBox = new FrmAbout;
+    return aboutBox;
+}
+
+void setConfiguredPortDevices(const PortDevices &devices)
+{
+    portDevices = devices;
+}
+
+PortDevices configuredPortDevices()
+{
+    return portDevices;
+}

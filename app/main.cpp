@@ -1,0 +1,35 @@
+#include "appicon.h"
+#include "commandline.h"
+#include "frmflex.h"
+#include "instances.h"
+#include "look.h"
+
+#include <QApplication>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Vantrel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+
+    // Read before any window system is reached, so that --help works anywhere.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine commandLine = CommandLine::parse(arguments);
+    if (commandLine.action != CommandLine::Run) {
+        std::fputs(qPrintable(commandLine.message),
+                   commandLine.action == CommandLine::Fail ? stderr : stdout);
+        return commandLine.exitStatus;
+    }
+
+    QApplication app(argc, argv);
+    // The Exit sequence is the only way out.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(AppIcon::icon());
+    Look::applyToApplication();
+    setConfiguredPortDevices(commandLine.devices);
+
+    frmFlex()->show();
+    return app.exec();
+}

@@ -1,0 +1,266 @@
+#include "frmflex.h"
+
+#include "frmabout.h"
+#include "frmcomport.h"
+#include "handframe.h"
+#include "instances.h"
+#include "look.h"
+#include "shutdown.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+constexpr int ClientWidth = 8760;
+constexpr int ClientHeight = 5790;
+constexpr int ToolBarHeight = 420;
+constexpr int StatusBarHeight = 300;
+
+// The client area below the menu bar. Controls are placed on it at fixed positions; the
+// toolbar and status bar stay docked to its top and bottom edges across its full width.
+class ClientArea : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+    QToolBar *toolBar = nullptr;
+    QStatusBar *statusBar = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent *) override
+    {
+        toolBar->setGeometry(0, 0, width(), twips(ToolBarHeight));
+        statusBar->setGeometry(0, height() - twips(StatusBarHeight), width(),
+                               twips(StatusBarHeight));
+    }
+};
+
+QGroupBox *newFrame(const char *name, const QString &caption, QRect twipsGeometry, QWidget *parent)
+{
+    auto *frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QLatin1String(name));
+    frame->setFont(Look::frameCaptionFont());
+    Look::setBackground(frame, Look::Grey);
+    frame->setGeometry(twipsGeometry);
+    return frame;
+}
+
+} // namespace
+
+FrmFlex::FrmFlex()
+{
+    setObjectName(QStringLiteral("frmFlex"));
+    setWindowTitle(QStringLiteral("Vantrel Software"));
+
+    auto *client = new ClientArea(this);
+    client->setObjectName(QStringLiteral("client"));
+    Look::setBackground(client, Look::Grey);
+    setCentralWidget(client);
+
+    ToolBar1 = new QToolBar(client);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    StatusBar1 = new QStatusBar(client);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    // The bars keep the platform's face colour on the grey client area.
+    Look::setBackground(ToolBar1, QApplication::palette().color(QPalette::Button));
+    Look::setBackground(StatusBar1, QApplication::palette().color(QPalette::Button));
+    auto *statusText = new QLabel(QStringLiteral("Vantrel Version 0.1"), StatusBar1);
+    statusText->setObjectName(QStringLiteral("StatusBar1Text"));
+    StatusBar1->addWidget(statusText, 1);
+    client->toolBar = ToolBar1;
+    client->statusBar = StatusBar1;
+
+    fraFlex = newFrame("fraFlex", QStringLiteral("Flex Sensors"), twipsRect(315, 630, 3615, 3135),
+                       client);
+    fraAccel = newFrame("fraAccel", QStringLiteral("Pitch/Roll"), twipsRect(4725, 630, 3615, 3135),
+                        client);
+    fraRawData = newFrame("fraRawData", QStringLiteral("Raw Data"),
+                          twipsRect(315, 4095, 6000, 1170), client);
+    fraHand = new HandFrame(fraAccel);
+
+    cmdExit = new QPushButton(QStringLiteral("Exit"), client);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit->setGeometry(twipsRect(6720, 4725, 1455, 495));
+    QPalette yellowFace = cmdExit->palette();
+    yellowFace.setColor(QPalette::Button, Look::Yellow);
+    cmdExit->setPalette(yellowFace);
+    connect(cmdExit, &QPushButton::clicked, this, &FrmFlex::cmdExit_Click);
+
+    createFingerBars();
+    createReadouts();
+    createMenus();
+
+    // The client area is the given size; the menu bar comes on top of it.
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(twips(ClientWidth), twips(ClientHeight) + menuHeight);
+    move(twips(3525), twips(2055) - menuHeight);
+}
+
+void FrmFlex::createFingerBars()
+{
+    // Bars of different heights, like the fingers of a hand, all standing on one line.
+    constexpr int Bottom = 2655;
+    struct Bar
+    {
+        QProgressBar **bar;
+        const char *name;
+        int left;
+        int top;
+    };
+    const Bar bars[] = {
+        {&prgThumb, "prgThumb", 600, 1320},   {&prgIndex, "prgIndex", 1080, 840},
+        {&prgMiddle, "prgMiddle", 1560, 360}, {&prgRing, "prgRing", 2040, 720},
+        {&prgPinky, "prgPinky", 2520, 1080},
+    };
+    for (const Bar &b : bars) {
+        auto *bar = new QProgressBar(fraFlex);
+        bar->setObjectName(QLatin1String(b.name));
+        bar->setOrientation(Qt::Vertical);
+        // 256, not 255, is the top, so that every byte value fits below it.
+        bar->setRange(0, 256);
+        bar->setValue(0);
+        bar->setTextVisible(false);
+        bar->setGeometry(twipsRect(b.left, b.top, 375, Bottom - b.top));
+        *b.bar = bar;
+    }
+}
+
+void FrmFlex::createReadouts()
+{
+    struct Column
+    {
+        const char *captionName;
+        const char *caption;
+        int captionWidth;
+        QLabel **readout;
+        const char *readoutName;
+    };
+    const Column columns[] = {
+        {"Label1", "Thumb", 540, &lblRawDataThumb, "lblRawDataThumb"},
+        {"Label2", "Index", 435, &lblRawDataIndex, "lblRawDataIndex"},
+        {"label3", "Middle", 540, &lblRawDataMiddle, "lblRawDataMiddle"},
+        {"Label4", "Ring", 435, &lblRawDataRing, "lblRawDataRing"},
+        {"Label5", "Roll", 435, &lblRawDataRoll, "lblRawDataRoll"},
+        {"Label6", "Pitch", 540, &lblRawDataPitch, "lblRawDataPitch"},
+        {"Label7", "Input 1", 540, &lblRawDataInput1, "lblRawDataInput1"},
+        {"Label8", "Input 2", 540, &lblRawDataInput2, "lblRawDataInput2"},
+    };
+    int left = 105;
+    for (const Column &c : columns) {
+        auto *caption = new QLabel(QLatin1String(c.caption), fraRawData);
+        caption->setObjectName(QLatin1String(c.captionName));
+        caption->setFont(Look::defaultFont());
+        caption->setAlignment(Qt::AlignCenter);
+        caption->setGeometry(twipsRect(left, 315, c.captionWidth, 225));
+
+        auto *readout = new QLabel(fraRawData);
+        readout->setObjectName(QLatin1String(c.readoutName));
+        readout->setFont(Look::defaultFont());
+        readout->setAlignment(Qt::AlignCenter);
+        readout->setFrameShape(QFrame::Box);
+        Look::setBackground(readout, Qt::white);
+        readout->setGeometry(twipsRect(left, 630, 540, 330));
+        *c.readout = readout;
+        left += 735;
+    }
+}
+
+void FrmFlex::createMenus()
+{
+    auto addMenu = [this](const char *name, const QString &title) {
+        QMenu *menu = menuBar()->addMenu(title);
+        menu->setObjectName(QLatin1String(name));
+        return menu;
+    };
+    auto addEntry = [](QMenu *menu, const char *name, const QString &caption) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+
+    // Entries with no action can be chosen and do nothing.
+    mnuFile = addMenu("mnuFile", QStringLiteral("File"));
+    mnuFileSave = addEntry(mnuFile, "mnuFileSave", QStringLiteral("S&ave"));
+    mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuFileExit = addEntry(mnuFile, "mnuFileExit", QStringLiteral("E&xit"));
+    mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+    connect(mnuFileExit, &QAction::triggered, this, &FrmFlex::mnuFileExit_Click);
+
+    mnuCalibration = addMenu("mnuCalibration", QStringLiteral("Calibration"));
+    addEntry(mnuCalibration, "mnuCalibrationUser", QStringLiteral("User Cal"));
+    addEntry(mnuCalibration, "mnuCalibrationMouse", QStringLiteral("&Mouse"));
+    addEntry(mnuCalibration, "mnuCalibrationJoystick", QStringLiteral("J&oystick"));
+
+    mnuRecognition = addMenu("mnuRecognition", QStringLiteral("Recognition"));
+    addEntry(mnuRecognition, "mnuRecognitionGestures", QStringLiteral("Set Gestures"));
+    addEntry(mnuRecognition, "mnuRecognitionDataLog", QStringLiteral("Data Logging"));
+
+    mnuOptions = addMenu("mnuOptions", QStringLiteral("Options"));
+    mnuOptionsFFeedback =
+        addEntry(mnuOptions, "mnuOptionsFFeedback", QStringLiteral("Force &Feedback"));
+    mnuOptionsFFeedback->setEnabled(false);
+    mnuOptionsComPort = addEntry(mnuOptions, "mnuOptionsComPort", QStringLiteral("Com &Port"));
+    connect(mnuOptionsComPort, &QAction::triggered, this, &FrmFlex::mnuOptionsComPort_Click);
+    // Choosing it toggles its own check mark, which is the whole of the filter setting:
+    // nothing else reads it.
+    mnuOptionsFilter = addEntry(mnuOptions, "mnuOptionsFilter", QStringLiteral("Filter On/Off"));
+    mnuOptionsFilter->setCheckable(true);
+
+    mnuAbout = addMenu("mnuAbout", QStringLiteral("About"));
+    mnuAboutVantrel = addEntry(mnuAbout, "mnuAboutVantrel", QStringLiteral("About &Vantrel"));
+    connect(mnuAboutVantrel, &QAction::triggered, this, &FrmFlex::mnuAboutVantrel_Click);
+}
+
+void FrmFlex::Form_Load()
+{
+    // Selecting the option runs its click handler, which opens the port.
+    frmComPort()->optComm1->setChecked(true);
+}
+
+void FrmFlex::cmdExit_Click()
+{
+    frmComPort()->comm().setPortOpen(false);
+    EndProcess();
+}
+
+void FrmFlex::mnuFileExit_Click()
+{
+    cmdExit_Click();
+}
+
+void FrmFlex::mnuOptionsComPort_Click()
+{
+    FrmComPort *dialog = frmComPort();
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void FrmFlex::mnuAboutVantrel_Click()
+{
+    frmAbout()->exec();
+}
+
+void FrmFlex::showInFront()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void FrmFlex::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    cmdExit_Click();
+}

@@ -1,0 +1,82 @@
+#ifndef FRMFLEX_H
+#define FRMFLEX_H
+
+#include <QMainWindow>
+
+class HandFrame;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QToolBar;
+
+// The main window: eight readouts, five finger bars and the hand figure, under a menu bar.
+// Every control sits where the twips layout puts it; only the toolbar and status bar follow
+// the window's width.
+class FrmFlex : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    FrmFlex();
+
+    // The load step, run once when the window is created: opens the glove link on COM1.
+    void Form_Load();
+
+    void cmdExit_Click();
+    void mnuFileExit_Click();
+    void mnuOptionsComPort_Click();
+    void mnuAboutVantrel_Click();
+
+    // Shows the window modeless; as it is already shown, it comes to the front.
+    void showInFront();
+
+    // The controls the sample presentation writes, in packet order.
+    QLabel *lblRawDataThumb = nullptr;
+    QLabel *lblRawDataIndex = nullptr;
+    QLabel *lblRawDataMiddle = nullptr;
+    QLabel *lblRawDataRing = nullptr;
+    QLabel *lblRawDataRoll = nullptr;
+    QLabel *lblRawDataPitch = nullptr;
+    QLabel *lblRawDataInput1 = nullptr;
+    QLabel *lblRawDataInput2 = nullptr;
+    QProgressBar *prgThumb = nullptr;
+    QProgressBar *prgIndex = nullptr;
+    QProgressBar *prgMiddle = nullptr;
+    QProgressBar *prgRing = nullptr;
+    QProgressBar *prgPinky = nullptr;
+    HandFrame *fraHand = nullptr;
+
+    QToolBar *ToolBar1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QGroupBox *fraFlex = nullptr;
+    QGroupBox *fraAccel = nullptr;
+    QGroupBox *fraRawData = nullptr;
+    QPushButton *cmdExit = nullptr;
+
+    QMenu *mnuFile = nullptr;
+    QAction *mnuFileSave = nullptr;
+    QAction *mnuFileExit = nullptr;
+    QMenu *mnuCalibration = nullptr;
+    QMenu *mnuRecognition = nullptr;
+    QMenu *mnuOptions = nullptr;
+    QAction *mnuOptionsFFeedback = nullptr;
+    QAction *mnuOptionsComPort = nullptr;
+    QAction *mnuOptionsFilter = nullptr;
+    QMenu *mnuAbout = nullptr;
+    QAction *mnuAboutVantrel = nullptr;
+
+protected:
+    // A request to close the window runs the Exit sequence; the window is not closed otherwise.
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createMenus();
+    void createFingerBars();
+    void createReadouts();
+};
+
+#endif // FRMFLEX_H

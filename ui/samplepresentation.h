@@ -1,0 +1,11 @@
+#ifndef SAMPLEPRESENTATION_H
+#define SAMPLEPRESENTATION_H
+
+struct GloveSample;
+
+// Shows one sample on the main window: the eight readouts, the five finger bars (the little
+// finger follows the ring finger) and the hand's position, then lets pending window events
+// run once, which is when the changes reach the screen.
+void ShowGloveSample(const GloveSample &sample);
+
+#endif // SAMPLEPRESENTATION_H
