@@ -33,11 +33,23 @@ FrmAbout::FrmAbout()
     setFixedSize(twips(5730), twips(2445));
     move(twips(2340), twips(1935));
 
+    // Created in tab order.
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdOK->setAutoDefault(true);
+    cmdOK->setGeometry(twipsRect(4245, 1920, 1260, 345));
+    connect(cmdOK, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
+
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
     picIcon->setPixmap(QPixmap::fromImage(AppIcon::image(32, AppIcon::SixteenColours)));
     picIcon->setFocusPolicy(Qt::TabFocus);
     picIcon->setGeometry(QRect(QPoint(twips(240), twips(240)), picIcon->pixmap().size()));
+
+    lblDescription =
+        newLabel("lblDescription", QStringLiteral("Written by the Vantrel glove team, 2003"),
+                 twipsRect(1050, 1125, 3885, 330), this);
 
     lblTitle = newLabel("lblTitle", QStringLiteral("Vantrel Software"),
                         twipsRect(1050, 240, 3885, 480), this);
@@ -48,26 +60,11 @@ FrmAbout::FrmAbout()
 
     lblVersion = newLabel("lblVersion", QStringLiteral("Version 0.1"),
                           twipsRect(1050, 780, 3885, 225), this);
-    lblDescription =
-        newLabel("lblDescription", QStringLiteral("Written by the Vantrel glove team, 2003"),
-                 twipsRect(1050, 1125, 3885, 330), this);
 
     Line1 = new QFrame(this);
     Line1->setObjectName(QStringLiteral("Line1"));
     Look::setBackground(Line1, Look::Grey);
     Line1->setGeometry(twips(120), twips(1680), twips(5684) - twips(120) + 1, 1);
-
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdOK->setAutoDefault(true);
-    cmdOK->setGeometry(twipsRect(4245, 1920, 1260, 345));
-    connect(cmdOK, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
-
-    setTabOrder(cmdOK, picIcon);
-    setTabOrder(picIcon, lblDescription);
-    setTabOrder(lblDescription, lblTitle);
-    setTabOrder(lblTitle, lblVersion);
 }
 
 void FrmAbout::cmdOK_Click()

@@ -29,6 +29,12 @@ FrmComPort::FrmComPort() : m_reader(m_comm, ShowGloveSample)
     Label1->setWordWrap(true);
     Label1->setGeometry(twipsRect(630, 105, 2430, 540));
 
+    // Created in tab order.
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setAutoDefault(false);
+    cmdOK->setGeometry(twipsRect(1365, 1470, 855, 435));
+
     // An invisible group that makes the two options exclusive.
     fraComPort = new QWidget(this);
     fraComPort->setObjectName(QStringLiteral("fraComPort"));
@@ -39,16 +45,6 @@ FrmComPort::FrmComPort() : m_reader(m_comm, ShowGloveSample)
     optComm2 = new QRadioButton(QStringLiteral("ComPort 2"), fraComPort);
     optComm2->setObjectName(QStringLiteral("optComm2"));
     optComm2->setGeometry(twipsRect(1890, 210, 1275, 330));
-
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setAutoDefault(false);
-    cmdOK->setGeometry(twipsRect(1365, 1470, 855, 435));
-
-    setTabOrder(Label1, cmdOK);
-    setTabOrder(cmdOK, fraComPort);
-    setTabOrder(fraComPort, optComm1);
-    setTabOrder(optComm1, optComm2);
 
     // An option's click handler runs when it becomes selected, by the user or by the program.
     connect(optComm1, &QRadioButton::toggled, this, [this](bool selected) {

@@ -7,9 +7,10 @@
 // Window layouts are given in twips: 1440 to the inch, 15 to a device-independent pixel.
 constexpr int TwipsPerPixel = 15;
 
+// To the nearest pixel; layouts have no negative positions.
 constexpr int twips(int value)
 {
-    return int(std::lround(double(value) / TwipsPerPixel));
+    return (2 * value + TwipsPerPixel) / (2 * TwipsPerPixel);
 }
 
 constexpr QRect twipsRect(int left, int top, int width, int height)
@@ -19,7 +20,7 @@ constexpr QRect twipsRect(int left, int top, int width, int height)
 
 // Font sizes are given in points; at 96 dots per inch a point is 4/3 of a pixel. Fonts are
 // sized in pixels so that they keep to the twips layout whatever the screen reports.
-constexpr int pointsToPixels(double points)
+inline int pointsToPixels(double points)
 {
     return int(std::lround(points * 96.0 / 72.0));
 }

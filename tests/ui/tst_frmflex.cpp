@@ -1,0 +1,314 @@
+// The main window's layout, menus and sample presentation, on the offscreen platform.
+#include "handframe.h"
+#include "samplepresentation.h"
+#include "testlink.h"
+#include "twips.h"
+#include "uitest.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QToolBar>
+
+Q_DECLARE_METATYPE(GloveSample)
+
+namespace {
+
+QStringList entryTexts(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        texts << action->text();
+    return texts;
+}
+
+QStringList readouts()
+{
+    QStringList texts;
+    for (const QLabel *label :
+         {frmFlex()->lblRawDataThumb, frmFlex()->lblRawDataIndex, frmFlex()->lblRawDataMiddle,
+          frmFlex()->lblRawDataRing, frmFlex()->lblRawDataRoll, frmFlex()->lblRawDataPitch,
+          frmFlex()->lblRawDataInput1, frmFlex()->lblRawDataInput2})
+        texts << label->text();
+    return texts;
+}
+
+QList<int> barValues()
+{
+    const FrmFlex *f = frmFlex();
+    return {f->prgThumb->value(), f->prgIndex->value(), f->prgMiddle->value(), f->prgRing->value(),
+            f->prgPinky->value()};
+}
+
+} // namespace
+
+class TestFrmFlex : public QObject
+{
+    Q_OBJECT
+
+    PseudoTerminal com1;
+    PseudoTerminal com2;
+    ExitRecord exits;
+
+private slots:
+    void initTestCase()
+    {
+        startApplication(com1, com2, exits);
+        QVERIFY(QTest::qWaitForWindowExposed(frmFlex()));
+    }
+    void cleanup()
+    {
+        QCOMPARE(strayWindows(), QStringList());
+        QCOMPARE(exits.calls, 0);
+    }
+
+    // Runs first: nothing has been presented yet.
+    void startsEmptyOnComPort1()
+    {
+        QCOMPARE(readouts(), QStringList(8, QString()));
+        QCOMPARE(barValues(), QList<int>(5, 0));
+        QCOMPARE(frmFlex()->fraHand->leftTwips(), 1470.0);
+        QCOMPARE(frmFlex()->fraHand->topTwips(), 1365.0);
+        QVERIFY(!frmFlex()->mnuOptionsFilter->isChecked());
+        QCOMPARE(frmFlex()->windowTitle(), QStringLiteral("Vantrel Software"));
+        QCOMPARE(frmFlex()->StatusBar1->findChild<QLabel *>()->text(),
+                 QStringLiteral("Vantrel Version 0.1"));
+
+        // The port settings window exists, hidden, with COM1 chosen and open.
+        QVERIFY(!frmComPort()->isVisible());
+        QVERIFY(frmComPort()->optComm1->isChecked());
+        QVERIFY(!frmComPort()->optComm2->isChecked());
+        QVERIFY(frmComPort()->comm().PortOpen());
+        QCOMPARE(frmComPort()->comm().CommPort(), 1);
+        QVERIFY(com1.isDeviceOpen());
+    }
+
+    void placesEveryControlOnTheTwipsGrid_data()
+    {
+        QTest::addColumn<QRect>("pixels");
+        QTest::newRow("ToolBar1") << QRect(0, 0, 584, 28);
+        QTest::newRow("fraFlex") << QRect(21, 42, 241, 209);
+        QTest::newRow("fraAccel") << QRect(315, 42, 241, 209);
+        QTest::newRow("fraRawData") << QRect(21, 273, 400, 78);
+        QTest::newRow("cmdExit") << QRect(448, 315, 97, 33);
+        QTest::newRow("StatusBar1") << QRect(0, 366, 584, 20);
+        QTest::newRow("prgThumb") << QRect(40, 88, 25, 89);
+        QTest::newRow("prgIndex") << QRect(72, 56, 25, 121);
+        QTest::newRow("prgMiddle") << QRect(104, 24, 25, 153);
+        QTest::newRow("prgRing") << QRect(136, 48, 25, 129);
+        QTest::newRow("prgPinky") << QRect(168, 72, 25, 105);
+        QTest::newRow("fraHand") << QRect(98, 91, 45, 40);
+        QTest::newRow("Shape1") << QRect(14, 3, 5, 17);
+        QTest::newRow("Shape2") << QRect(20, 3, 5, 17);
+        QTest::newRow("Shape3") << QRect(26, 3, 5, 17);
+        QTest::newRow("Shape4") << QRect(32, 3, 5, 17);
+        QTest::newRow("shpPalm") << QRect(14, 19, 23, 17);
+        QTest::newRow("Shape5") << QRect(2, 25, 13, 7);
+        QTest::newRow("Label1") << QRect(7, 21, 36, 15);
+        QTest::newRow("lblRawDataThumb") << QRect(7, 42, 36, 22);
+        QTest::newRow("Label2") << QRect(56, 21, 29, 15);
+        QTest::newRow("lblRawDataIndex") << QRect(56, 42, 36, 22);
+        QTest::newRow("label3") << QRect(105, 21, 36, 15);
+        QTest::newRow("lblRawDataMiddle") << QRect(105, 42, 36, 22);
+        QTest::newRow("Label4") << QRect(154, 21, 29, 15);
+        QTest::newRow("lblRawDataRing") << QRect(154, 42, 36, 22);
+        QTest::newRow("Label5") << QRect(203, 21, 29, 15);
+        QTest::newRow("lblRawDataRoll") << QRect(203, 42, 36, 22);
+        QTest::newRow("Label6") << QRect(252, 21, 36, 15);
+        QTest::newRow("lblRawDataPitch") << QRect(252, 42, 36, 22);
+        QTest::newRow("Label7") << QRect(301, 21, 36, 15);
+        QTest::newRow("lblRawDataInput1") << QRect(301, 42, 36, 22);
+        QTest::newRow("Label8") << QRect(350, 21, 36, 15);
+        QTest::newRow("lblRawDataInput2") << QRect(350, 42, 36, 22);
+    }
+    void placesEveryControlOnTheTwipsGrid()
+    {
+        QFETCH(QRect, pixels);
+        const QWidget *control = frmFlex()->findChild<QWidget *>(QTest::currentDataTag());
+        QVERIFY(control);
+        QCOMPARE(control->geometry(), pixels);
+    }
+
+    void drawsTheWindowAsLaidOut()
+    {
+        const FrmFlex *f = frmFlex();
+        QCOMPARE(f->centralWidget()->size(), QSize(584, 386));
+        QCOMPARE(f->centralWidget()->palette().color(QPalette::Window), QColor(128, 128, 128));
+        QCOMPARE(f->cmdExit->text(), QStringLiteral("Exit"));
+        QCOMPARE(f->cmdExit->palette().color(QPalette::Button), QColor(255, 255, 0));
+        QVERIFY(f->ToolBar1->actions().isEmpty());
+
+        for (const QGroupBox *frame : {f->fraFlex, f->fraAccel, f->fraRawData}) {
+            const QFontInfo caption(frame->font());
+            QVERIFY2(caption.fixedPitch(), qPrintable(caption.family()));
+            QVERIFY(caption.bold());
+            QCOMPARE(frame->palette().color(QPalette::Window), QColor(128, 128, 128));
+        }
+        QCOMPARE(f->fraFlex->title(), QStringLiteral("Flex Sensors"));
+        QCOMPARE(f->fraAccel->title(), QStringLiteral("Pitch/Roll"));
+        QCOMPARE(f->fraRawData->title(), QStringLiteral("Raw Data"));
+        QVERIFY(!QFontInfo(f->lblRawDataThumb->font()).fixedPitch());
+
+        const QStringList captions = {"Thumb", "Index", "Middle",  "Ring",
+                                      "Roll",  "Pitch", "Input 1", "Input 2"};
+        for (int i = 0; i < 8; ++i) {
+            const auto *caption = f->fraRawData->findChild<QLabel *>(
+                i == 2 ? QStringLiteral("label3") : QStringLiteral("Label%1").arg(i + 1));
+            QCOMPARE(caption->text(), captions[i]);
+            QCOMPARE(caption->alignment(), Qt::AlignCenter);
+        }
+        QCOMPARE(f->lblRawDataInput2->palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(f->lblRawDataInput2->frameShape(), QFrame::Box);
+
+        for (const QProgressBar *bar :
+             {f->prgThumb, f->prgIndex, f->prgMiddle, f->prgRing, f->prgPinky}) {
+            QCOMPARE(bar->orientation(), Qt::Vertical);
+            QVERIFY(!bar->invertedAppearance()); // fills from the bottom up
+            QCOMPARE(bar->minimum(), 0);
+            QCOMPARE(bar->maximum(), 256);
+            QCOMPARE(bar->geometry().bottom() + 1, twips(2655));
+        }
+
+        for (const char *name : {"Shape1", "Shape2", "Shape3", "Shape4", "shpPalm", "Shape5"}) {
+            const auto *shape = f->fraHand->findChild<HandShape *>(QLatin1String(name));
+            QVERIFY(shape);
+            QCOMPARE(shape->fillColour(), QColor(255, 224, 192));
+        }
+        QCOMPARE(f->fraHand->findChild<HandShape *>("Shape1")->kind(), HandShape::Rectangle);
+        QCOMPARE(f->fraHand->findChild<HandShape *>("shpPalm")->kind(),
+                 HandShape::RoundedRectangle);
+    }
+
+    void stretchesOnlyTheToolbarAndStatusBar()
+    {
+        FrmFlex *f = frmFlex();
+        const QSize before = f->size();
+        const QRect exitButton = f->cmdExit->geometry();
+        const QRect accel = f->fraAccel->geometry();
+        f->resize(before + QSize(100, 60));
+        QTRY_COMPARE(f->centralWidget()->size(), QSize(684, 446));
+        QCOMPARE(f->ToolBar1->geometry(), QRect(0, 0, 684, 28));
+        QCOMPARE(f->StatusBar1->geometry(), QRect(0, 426, 684, 20));
+        QCOMPARE(f->cmdExit->geometry(), exitButton);
+        QCOMPARE(f->fraAccel->geometry(), accel);
+        f->resize(before);
+        QTRY_COMPARE(f->StatusBar1->geometry(), QRect(0, 366, 584, 20));
+    }
+
+    void hasTheFiveMenus()
+    {
+        const FrmFlex *f = frmFlex();
+        QStringList titles;
+        for (const QAction *action : f->menuBar()->actions())
+            titles << action->text();
+        QCOMPARE(titles, (QStringList{"File", "Calibration", "Recognition", "Options", "About"}));
+        QCOMPARE(entryTexts(f->mnuFile), (QStringList{"S&ave", "E&xit"}));
+        QCOMPARE(entryTexts(f->mnuCalibration), (QStringList{"User Cal", "&Mouse", "J&oystick"}));
+        QCOMPARE(entryTexts(f->mnuRecognition), (QStringList{"Set Gestures", "Data Logging"}));
+        QCOMPARE(entryTexts(f->mnuOptions),
+                 (QStringList{"Force &Feedback", "Com &Port", "Filter On/Off"}));
+        QCOMPARE(entryTexts(f->mnuAbout), QStringList{"About &Vantrel"});
+
+        QCOMPARE(f->mnuFileSave->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(f->mnuFileExit->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
+        QVERIFY(!f->mnuOptionsFFeedback->isEnabled());
+        QVERIFY(f->mnuOptionsFilter->isCheckable());
+        for (const QMenu *menu :
+             {f->mnuFile, f->mnuCalibration, f->mnuRecognition, f->mnuOptions, f->mnuAbout}) {
+            for (const QAction *action : menu->actions()) {
+                QVERIFY(!action->objectName().isEmpty());
+                QCOMPARE(action->isEnabled(), action != f->mnuOptionsFFeedback);
+                QCOMPARE(action->isCheckable(), action != f->mnuOptionsFilter ? false : true);
+            }
+        }
+    }
+
+    void entriesWithoutAnActionDoNothing()
+    {
+        ShowGloveSample({1, 2, 3, 4, 5, 6, 7, 8});
+        const QStringList shown = readouts();
+        for (const char *name :
+             {"mnuFileSave", "mnuCalibrationUser", "mnuCalibrationMouse", "mnuCalibrationJoystick",
+              "mnuRecognitionGestures", "mnuRecognitionDataLog", "mnuOptionsFFeedback"})
+            frmFlex()->findChild<QAction *>(QLatin1String(name))->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(frmFlex()));
+        QTest::keyClick(frmFlex(), Qt::Key_S, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(readouts(), shown);
+        QVERIFY(!frmFlex()->mnuOptionsFilter->isChecked());
+        QVERIFY(frmComPort()->comm().PortOpen());
+        QVERIFY(frmFlex()->isVisible());
+    }
+
+    void filterTogglesOnlyItsCheckMark()
+    {
+        QAction *filter = frmFlex()->mnuOptionsFilter;
+        ShowGloveSample({9, 9, 9, 9, 9, 9, 9, 9});
+        filter->trigger();
+        QVERIFY(filter->isChecked());
+        ShowGloveSample({10, 20, 30, 40, 50, 60, 70, 80});
+        QCOMPARE(readouts(), (QStringList{"10", "20", "30", "40", "50", "60", "70", "80"}));
+        QCOMPARE(barValues(), (QList<int>{10, 20, 30, 40, 40}));
+        filter->trigger();
+        QVERIFY(!filter->isChecked());
+    }
+
+    void presentsASample_data()
+    {
+        QTest::addColumn<GloveSample>("sample");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QList<int>>("bars");
+        QTest::addColumn<QPoint>("handTwips");
+        QTest::addColumn<QPoint>("handPixels");
+        QTest::newRow("zeros") << GloveSample{} << QStringList(8, "0") << QList<int>(5, 0)
+                               << QPoint(0, 0) << QPoint(0, 0);
+        QTest::newRow("all 255") << GloveSample{255, 255, 255, 255, 255, 255, 255, 255}
+                                 << QStringList(8, "255") << QList<int>(5, 255)
+                                 << QPoint(3060, 2550) << QPoint(204, 170);
+        QTest::newRow("middle") << GloveSample{1, 22, 133, 200, 128, 128, 7, 245}
+                                << QStringList{"1", "22", "133", "200", "128", "128", "7", "245"}
+                                << QList<int>{1, 22, 133, 200, 200} << QPoint(1536, 1280)
+                                << QPoint(102, 85);
+    }
+    void presentsASample()
+    {
+        QFETCH(GloveSample, sample);
+        QFETCH(QStringList, texts);
+        QFETCH(QList<int>, bars);
+        QFETCH(QPoint, handTwips);
+        QFETCH(QPoint, handPixels);
+        ShowGloveSample(sample);
+        QCOMPARE(readouts(), texts);
+        QCOMPARE(barValues(), bars);
+        QCOMPARE(frmFlex()->fraHand->leftTwips(), double(handTwips.x()));
+        QCOMPARE(frmFlex()->fraHand->topTwips(), double(handTwips.y()));
+        QCOMPARE(frmFlex()->fraHand->pos(), handPixels);
+    }
+
+    void clipsTheHandAtThePanelsEdge()
+    {
+        ShowGloveSample({0, 0, 0, 0, 255, 255, 0, 0});
+        const HandFrame *hand = frmFlex()->fraHand;
+        const QRect shown = hand->visibleRegion().boundingRect();
+        QCOMPARE(shown.width(), frmFlex()->fraAccel->width() - hand->x());
+        QCOMPARE(shown.height(), frmFlex()->fraAccel->height() - hand->y());
+        QVERIFY(shown.width() < hand->width());
+    }
+
+    void showsWhatArrivesOnTheLine()
+    {
+        QVERIFY(com1.write(packetBytes({11, 22, 33, 44, 55, 66, 77, 88})));
+        QTRY_COMPARE(frmFlex()->lblRawDataInput2->text(), QStringLiteral("88"));
+        QCOMPARE(readouts(), (QStringList{"11", "22", "33", "44", "55", "66", "77", "88"}));
+        QCOMPARE(frmFlex()->prgPinky->value(), 44);
+        QCOMPARE(frmFlex()->fraHand->leftTwips(), 12.0 * 55);
+    }
+};
+
+QTEST_MAIN(TestFrmFlex)
+#include "tst_frmflex.moc"
