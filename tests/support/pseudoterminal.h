@@ -1,8 +1,7 @@
 #ifndef PSEUDOTERMINAL_H
 #define PSEUDOTERMINAL_H
 
-#include <QByteArray>
-#include <QString>
+#include "gloveend.h"
 
 // The glove's end of a serial line in tests: a pseudo-terminal whose device path the
 // program opens, and whose master side the test writes to.
@@ -10,24 +9,20 @@ class PseudoTerminal
 {
 public:
     PseudoTerminal();
-    ~PseudoTerminal();
-    PseudoTerminal(const PseudoTerminal &) = delete;
-    PseudoTerminal &operator=(const PseudoTerminal &) = delete;
 
-    bool isValid() const { return m_master >= 0; }
+    bool isValid() const { return m_end.isOpen(); }
     QString devicePath() const { return m_path; }
 
-    // Writes all of the bytes to the line; false if the line is gone.
+    // Writes all of the bytes to the line, waiting while it is full; false if nobody holds
+    // the device open or the line is gone.
     bool write(const QByteArray &bytes);
     // Closes the glove's end, as when a USB adapter is pulled out.
-    void closeMaster();
-    // Whether a program holds the device open: the master side reports a hang-up while no
-    // one does.
-    bool isDeviceOpen() const;
+    void closeMaster() { m_end = GloveEnd(); }
+    // Whether a program holds the device open.
+    bool isDeviceOpen() const { return m_end.peerPresent(); }
 
 private:
-    int m_master = -1;
-    int m_slave = -1;
+    GloveEnd m_end;
     QString m_path;
 };
 
