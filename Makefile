@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run demo test clean
 
 deps:
 	./tools/install-deps
@@ -15,6 +15,9 @@ build: configure
 
 run: build
 	$(BUILD)/app/Vantrel $(ARGS)
+
+demo: build
+	./tools/demo $(BUILD)
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
