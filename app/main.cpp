@@ -27,6 +27,7 @@ int main(int argc, char *argv[])
     // The Exit sequence is the only way out.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(AppIcon::icon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("vantrel"));
     Look::applyToApplication();
     setConfiguredPortDevices(commandLine.devices);
 
