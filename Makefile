@@ -1,8 +1,9 @@
-# One command each for a fresh Debian machine: `make run` and `make test`.
+# One command each for a fresh Debian machine: `make demo`, `make test`, `make run`.
 BUILD ?= build
 JOBS ?= 2
+FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build run demo test clean
+.PHONY: deps configure build run demo test test-sanitize fuzz bench clean
 
 deps:
 	./tools/install-deps
@@ -22,5 +23,24 @@ demo: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer; any report
+# fails it, and so does a leak when the program ends.
+test-sanitize: deps
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_SANITIZE=ON
+	cmake --build build-sanitize -j$(JOBS)
+	cd build-sanitize && \
+	    ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
+	    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) -E install_and_package
+
+# The packet reader under libFuzzer for FUZZ_SECONDS, from the committed seed corpus.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_FUZZ=ON
+	cmake --build build-fuzz -j$(JOBS)
+	mkdir -p build-fuzz/corpus build-fuzz/artifacts
+	build-fuzz/tests/fuzz/fuzz_packetreader -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=build-fuzz/artifacts/ build-fuzz/corpus tests/fuzz/corpus
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-sanitize build-fuzz
