@@ -105,9 +105,17 @@ private slots:
         QVERIFY(sim.process.readAllStandardError().contains("the line was opened"));
     }
 
+    void everyPacketIsFoundThroughNoise_data()
+    {
+        QTest::addColumn<QString>("probability");
+        QTest::newRow("1%") << "0.01";
+        QTest::newRow("10%") << "0.1";
+        QTest::newRow("50%") << "0.5";
+    }
     void everyPacketIsFoundThroughNoise()
     {
-        Simulator sim({"--pattern", "sweep", "--packets", "300", "--garbage", "0.5"});
+        QFETCH(QString, probability);
+        Simulator sim({"--pattern", "sweep", "--packets", "300", "--garbage", probability});
         TestLink link({sim.path, sim.path});
         OpenGlovePort(link.comm, 1);
         QTRY_COMPARE_WITH_TIMEOUT(link.samples.size(), 300u, 10000);
