@@ -5,6 +5,7 @@
 #include "handframe.h"
 #include "instances.h"
 #include "look.h"
+#include "panelframe.h"
 #include "shutdown.h"
 #include "twips.h"
 
@@ -47,7 +48,7 @@ protected:
 
 QGroupBox *newFrame(const char *name, const QString &caption, QRect twipsGeometry, QWidget *parent)
 {
-    auto *frame = new QGroupBox(caption, parent);
+    auto *frame = new PanelFrame(caption, parent);
     frame->setObjectName(QLatin1String(name));
     frame->setFont(Look::frameCaptionFont());
     Look::setBackground(frame, Look::Grey);
@@ -131,6 +132,9 @@ void FrmFlex::createFingerBars()
         bar->setRange(0, 256);
         bar->setValue(0);
         bar->setTextVisible(false);
+        // Opaque on the frame's grey, so that a new value repaints the bar alone and not the
+        // frame behind it.
+        Look::setBackground(bar, Look::Grey);
         bar->setGeometry(twipsRect(b.left, b.top, 375, Bottom - b.top));
         *b.bar = bar;
     }

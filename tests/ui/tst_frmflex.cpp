@@ -1,4 +1,5 @@
 // The main window's layout, menus and sample presentation, on the offscreen platform.
+#include "panelframe.h"
 #include "handframe.h"
 #include "samplepresentation.h"
 #include "testlink.h"
@@ -181,6 +182,27 @@ private slots:
         QCOMPARE(f->fraHand->findChild<HandShape *>("Shape1")->kind(), HandShape::Rectangle);
         QCOMPARE(f->fraHand->findChild<HandShape *>("shpPalm")->kind(),
                  HandShape::RoundedRectangle);
+    }
+
+    void framesDrawAsTheStylesGroupBox()
+    {
+        // The frames repaint from a picture of themselves; it must look as the style draws a
+        // group box, also after the frame's size or font changed.
+        QWidget window;
+        PanelFrame panel(QStringLiteral("Pitch/Roll"), &window);
+        QGroupBox plain(QStringLiteral("Pitch/Roll"), &window);
+        for (QGroupBox *frame : {static_cast<QGroupBox *>(&panel), &plain}) {
+            frame->setFont(Look::frameCaptionFont());
+            Look::setBackground(frame, Look::Grey);
+            frame->resize(241, 209);
+        }
+        QCOMPARE(panel.grab().toImage(), plain.grab().toImage());
+        panel.resize(300, 120);
+        plain.resize(300, 120);
+        QCOMPARE(panel.grab().toImage(), plain.grab().toImage());
+        panel.setFont(Look::defaultFont());
+        plain.setFont(Look::defaultFont());
+        QCOMPARE(panel.grab().toImage(), plain.grab().toImage());
     }
 
     void stretchesOnlyTheToolbarAndStatusBar()
