@@ -42,5 +42,9 @@ fuzz: deps
 	build-fuzz/tests/fuzz/fuzz_packetreader -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	    -artifact_prefix=build-fuzz/artifacts/ build-fuzz/corpus tests/fuzz/corpus
 
+# Figures, not verdicts: the reader's throughput, the line rate, start-up.
+bench: build
+	./bench/run $(BUILD)
+
 clean:
 	rm -rf $(BUILD) build-sanitize build-fuzz
