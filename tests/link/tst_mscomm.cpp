@@ -243,6 +243,34 @@ private slots:
         QCOMPARE(link->samples[2].Thumb, 12);
     }
 
+    void nestsReceiveEventsOneLevelDeepAtMost()
+    {
+        // Each consumer lets pending events run, as the presentation does, while more packets
+        // arrive: a receive event may run inside it, but none inside that.
+        OpenGlovePort(link->comm, 1);
+        int depth = 0;
+        int deepest = 0;
+        QObject::disconnect(&link->comm, &MSComm::OnComm, nullptr, nullptr);
+        GlovePacketReader nesting(link->comm, [&](const GloveSample &s) {
+            link->samples.push_back(s);
+            if (s.Thumb < 20)
+                com1->write(packetBytes({std::uint8_t(s.Thumb + 1), 0, 0, 0, 0, 0, 0, 0}));
+            std::this_thread::sleep_for(5ms);
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+        });
+        QObject::connect(&link->comm, &MSComm::OnComm, [&] {
+            deepest = std::max(deepest, ++depth);
+            nesting.MSComm_OnComm();
+            --depth;
+        });
+        com1->write(packetBytes({0, 0, 0, 0, 0, 0, 0, 0}));
+        QTRY_COMPARE(link->samples.size(), 21u);
+        for (int i = 0; i <= 20; ++i)
+            QCOMPARE(link->samples[i].Thumb, i);
+        QCOMPARE(deepest, 2); // the event and one nested in it
+    }
+
     void presentsALongStreamInOrderWithNoneLost()
     {
         OpenGlovePort(link->comm, 1);

@@ -47,4 +47,13 @@ inline QStringList strayWindows()
     return names;
 }
 
+// How many windows of the class exist: one at most, ever.
+template <typename Window> int instancesOf()
+{
+    int count = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        count += qobject_cast<Window *>(widget) != nullptr;
+    return count;
+}
+
 #endif // UITEST_H

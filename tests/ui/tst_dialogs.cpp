@@ -20,14 +20,6 @@ QList<QWidget *> focusChain(QWidget *first, int count)
     return chain;
 }
 
-template <typename Window> int instancesOf()
-{
-    int count = 0;
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        count += qobject_cast<Window *>(widget) != nullptr;
-    return count;
-}
-
 // Runs the check once the About box is up, while its modal showing runs.
 void whileAboutIsShown(const std::function<void()> &check)
 {

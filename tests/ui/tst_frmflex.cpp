@@ -1,6 +1,6 @@
 // The main window's layout, menus and sample presentation, on the offscreen platform.
-#include "panelframe.h"
 #include "handframe.h"
+#include "panelframe.h"
 #include "samplepresentation.h"
 #include "testlink.h"
 #include "twips.h"

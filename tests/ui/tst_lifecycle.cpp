@@ -9,14 +9,6 @@
 
 namespace {
 
-template <typename Window> int instancesOf()
-{
-    int count = 0;
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        count += qobject_cast<Window *>(widget) != nullptr;
-    return count;
-}
-
 void clickThroughWindowSystem(QWidget *control)
 {
     QWidget *window = control->window();
