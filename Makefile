@@ -29,7 +29,7 @@ test-sanitize: deps
 	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_SANITIZE=ON
 	cmake --build build-sanitize -j$(JOBS)
 	cd build-sanitize && \
-	    ASAN_OPTIONS=detect_leaks=1 \
+	    ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=16 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
 	    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) -E install_and_package
