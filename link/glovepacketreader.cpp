@@ -7,8 +7,7 @@
 
 GlovePacketReader::GlovePacketReader(GloveLine &line, SampleConsumer consumer)
     : m_line(line), m_consumer(std::move(consumer))
-{
-}
+{}
 
 void GlovePacketReader::MSComm_OnComm()
 {

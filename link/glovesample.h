@@ -31,8 +31,8 @@ using Bytes = std::array<std::uint8_t, Size>;
 
 // The sample's fields in packet order, for code that walks them one byte at a time.
 constexpr std::array<std::uint8_t GloveSample::*, DataBytes> Fields = {
-    &GloveSample::Thumb, &GloveSample::Index,  &GloveSample::Middle, &GloveSample::Ring,
-    &GloveSample::Roll,  &GloveSample::Pitch,  &GloveSample::Input1, &GloveSample::Input2,
+    &GloveSample::Thumb, &GloveSample::Index, &GloveSample::Middle, &GloveSample::Ring,
+    &GloveSample::Roll,  &GloveSample::Pitch, &GloveSample::Input1, &GloveSample::Input2,
 };
 
 constexpr Bytes encode(const GloveSample &sample)

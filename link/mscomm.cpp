@@ -83,9 +83,8 @@ int MSComm::setRThreshold(int count)
 QByteArray MSComm::Input()
 {
     pullArrivedBytes();
-    const std::size_t count = m_inputLen == 0
-                                  ? m_received.size()
-                                  : std::min<std::size_t>(m_received.size(), m_inputLen);
+    const std::size_t count =
+        m_inputLen == 0 ? m_received.size() : std::min<std::size_t>(m_received.size(), m_inputLen);
     QByteArray bytes(qsizetype(count), Qt::Uninitialized);
     std::copy_n(m_received.begin(), count, bytes.begin());
     m_received.erase(m_received.begin(), m_received.begin() + count);
@@ -148,7 +147,12 @@ void MSComm::onErrorOccurred()
     m_lineLost = true;
     m_received.clear();
     QMetaObject::invokeMethod(
-        this, [this] { if (m_lineLost) closeDevice(); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            if (m_lineLost)
+                closeDevice();
+        },
+        Qt::QueuedConnection);
 }
 
 void MSComm::pullArrivedBytes()
