@@ -5,27 +5,42 @@
 
 namespace {
 constexpr int UsageError = 2;
-}
+
+#ifdef Q_OS_WIN
+const char DefaultRule[] = "Without --com1 and --com2 the ports are COM1 and COM2.";
+#else
+const char DefaultRule[] =
+    "Without --com1 and --com2, ComPort 1 and ComPort 2 are the first and second serial\n"
+    "ports present, USB serial adapters first (--list-ports shows them). Where there is\n"
+    "none, the port waits for the next adapter plugged in. A port whose device is unplugged\n"
+    "waits for that same device and resumes when it is back.";
+#endif
+} // namespace
 
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Shows a data glove's readings live, read from a serial line."));
+        QStringLiteral("Shows a data glove's readings live, read from a serial line.\n\n%1")
+            .arg(QLatin1String(DefaultRule)));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Displays this help."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Displays version information."));
-    const CommandLine defaults;
-    const QCommandLineOption com1(
-        QStringLiteral("com1"),
-        QStringLiteral("The serial device of ComPort 1 (default %1).").arg(defaults.devices.com1),
-        QStringLiteral("device"));
-    const QCommandLineOption com2(
-        QStringLiteral("com2"),
-        QStringLiteral("The serial device of ComPort 2 (default %1).").arg(defaults.devices.com2),
-        QStringLiteral("device"));
-    parser.addOptions({help, version, com1, com2});
+    const QCommandLineOption com1(QStringLiteral("com1"),
+                                  QStringLiteral("The serial device of ComPort 1, any path."),
+                                  QStringLiteral("device"));
+    const QCommandLineOption com2(QStringLiteral("com2"),
+                                  QStringLiteral("The serial device of ComPort 2, any path."),
+                                  QStringLiteral("device"));
+    const QCommandLineOption listPorts(
+        QStringLiteral("list-ports"),
+        QStringLiteral("Lists the serial devices found and what each port stands for."));
+    const QCommandLineOption verbose(
+        QStringLiteral("verbose"),
+        QStringLiteral("Says on stderr when the port opens, fails to open, waits for its "
+                       "device, loses it or resumes."));
+    parser.addOptions({help, version, com1, com2, listPorts, verbose});
 
     const QString usage = parser.helpText().replace(QLatin1String("<executable_name>"),
                                                     QCoreApplication::applicationName());
@@ -45,20 +60,53 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                                   parser.positionalArguments().constFirst(), usage);
         return result;
     }
+    result.com1 = parser.value(com1);
+    result.com2 = parser.value(com2);
+    result.verbose = parser.isSet(verbose);
     if (parser.isSet(help)) {
         result.action = ShowHelp;
         result.message = usage;
-        return result;
-    }
-    if (parser.isSet(version)) {
+    } else if (parser.isSet(version)) {
         result.action = ShowVersion;
         result.message = QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
                                                        QCoreApplication::applicationVersion());
-        return result;
+    } else if (parser.isSet(listPorts)) {
+        result.action = ListPorts;
     }
-    if (parser.isSet(com1))
-        result.devices.com1 = parser.value(com1);
-    if (parser.isSet(com2))
-        result.devices.com2 = parser.value(com2);
     return result;
+}
+
+PortDevices CommandLine::portDevices(std::shared_ptr<const SerialDeviceList> list) const
+{
+    const PortDevices defaults = PortDevices::platformDefault();
+    return PortDevices(com1.isEmpty() ? defaults.named(1) : com1,
+                       com2.isEmpty() ? defaults.named(2) : com2, std::move(list));
+}
+
+QString portListing(const PortDevices &devices)
+{
+    QString text;
+    const QList<SerialDevice> present = devices.present();
+    text += present.isEmpty() ? QStringLiteral("No serial devices found.\n")
+                              : QStringLiteral("Serial devices found:\n");
+    for (const SerialDevice &device : present) {
+        QStringList facts;
+        if (!device.manufacturer.isEmpty())
+            facts << device.manufacturer;
+        if (!device.usbIds().isEmpty())
+            facts << QStringLiteral("USB %1").arg(device.usbIds());
+        if (!device.serialNumber.isEmpty())
+            facts << QStringLiteral("serial number %1").arg(device.serialNumber);
+        if (!device.usbAdapter)
+            facts << QStringLiteral("built-in");
+        text += QStringLiteral("  %1").arg(device.label());
+        if (!facts.isEmpty())
+            text += QStringLiteral(" [%1]").arg(facts.join(QLatin1String(", ")));
+        text += QLatin1Char('\n');
+        if (!device.stableLink.isEmpty())
+            text += QStringLiteral("      %1\n").arg(device.stableLink);
+    }
+    for (int port : {1, 2})
+        text += QStringLiteral("ComPort %1: %2\n").arg(port).arg(devices.describe(port));
+    return text;
 }

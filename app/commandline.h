@@ -6,19 +6,28 @@
 #include <QString>
 #include <QStringList>
 
-// What the command line asks for. Without options the program starts on the platform's
-// default devices.
+// What the command line asks for. Without options each port is found among the serial
+// devices present (see PortDevices).
 struct CommandLine
 {
-    enum Action { Run, ShowHelp, ShowVersion, Fail };
+    enum Action { Run, ShowHelp, ShowVersion, ListPorts, Fail };
 
     Action action = Run;
-    PortDevices devices = PortDevices::platformDefault();
+    QString com1; // a device named outright for ComPort 1, or empty
+    QString com2;
+    bool verbose = false;
     QString message; // help, version or error text, ready to print
     int exitStatus = 0;
 
     // arguments[0] is the program itself.
     static CommandLine parse(const QStringList &arguments);
+
+    // The devices the ports stand for, among those the list shows.
+    PortDevices
+    portDevices(std::shared_ptr<const SerialDeviceList> list = SerialDeviceList::system()) const;
 };
+
+// The serial devices present and what each port stands for now, as --list-ports prints them.
+QString portListing(const PortDevices &devices);
 
 #endif // COMMANDLINE_H

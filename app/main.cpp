@@ -5,6 +5,7 @@
 #include "look.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <cstdio>
 
 int main(int argc, char *argv[])
@@ -17,6 +18,11 @@ int main(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine commandLine = CommandLine::parse(arguments);
+    if (commandLine.action == CommandLine::ListPorts) {
+        QCoreApplication listing(argc, argv);
+        std::fputs(qPrintable(portListing(commandLine.portDevices())), stdout);
+        return 0;
+    }
     if (commandLine.action != CommandLine::Run) {
         std::fputs(qPrintable(commandLine.message),
                    commandLine.action == CommandLine::Fail ? stderr : stdout);
@@ -29,7 +35,9 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(AppIcon::icon());
     QGuiApplication::setDesktopFileName(QStringLiteral("vantrel"));
     Look::applyToApplication();
-    setConfiguredPortDevices(commandLine.devices);
+    if (commandLine.verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("vantrel.link.info=true"));
+    setConfiguredPortDevices(commandLine.portDevices());
 
     frmFlex()->show();
     return app.exec();

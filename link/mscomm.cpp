@@ -1,12 +1,36 @@
 #include "mscomm.h"
 
+#include "linklog.h"
+
+#include <QFileInfo>
 #include <algorithm>
 #include <utility>
+
+namespace {
+
+// Why a device that is there could not be opened, with the remedy where there is one.
+QString openFailureReason(const QSerialPort &port)
+{
+    QString reason = port.errorString();
+    if (port.error() == QSerialPort::PermissionError) {
+        if (!QFileInfo(port.portName()).isReadable())
+            reason += QStringLiteral(
+                "; this user may not use serial devices: add it to the dialout group "
+                "(sudo adduser $USER dialout) and log in again");
+        else
+            reason += QStringLiteral("; another program may be holding it");
+    }
+    return reason;
+}
+
+} // namespace
 
 MSComm::MSComm(QObject *parent) : QObject(parent)
 {
     connect(m_port, &QSerialPort::readyRead, this, &MSComm::onReadyRead);
     connect(m_port, &QSerialPort::errorOccurred, this, &MSComm::onErrorOccurred);
+    m_devicePoll->setInterval(DevicePollInterval);
+    connect(m_devicePoll, &QTimer::timeout, this, &MSComm::lookForDevice);
 }
 
 bool MSComm::PortOpen() const
@@ -17,27 +41,92 @@ bool MSComm::PortOpen() const
 int MSComm::setPortOpen(bool open)
 {
     if (!open) {
+        stopWaiting();
+        if (PortOpen())
+            qCInfo(lcLink, "%s: closed %s", qPrintable(portName()), qPrintable(m_port->portName()));
+        const bool wasOpen = m_port->isOpen();
         closeDevice();
+        if (wasOpen)
+            emit linkChanged();
         return commSucceeded;
     }
     if (PortOpen())
         return comPortAlreadyOpen;
+    stopWaiting();
     closeDevice(); // a vanished device may still hold its handle
+    m_target = m_devices.target(m_commPort);
+    return openTarget(false);
+}
 
-    m_port->setPortName(m_devices.device(m_commPort));
-    if (!m_port->open(QIODevice::ReadOnly))
+// Opens the device of the chosen port where it is now. A missing device is waited for; one
+// that is there but refuses leaves the port closed.
+int MSComm::openTarget(bool resuming)
+{
+    const std::optional<SerialDevice> device = m_devices.locate(*m_target);
+    if (!device) {
+        waitForDevice();
         return comPortOpenFailed;
+    }
+    m_port->setPortName(device->path);
+    if (!m_port->open(QIODevice::ReadOnly)) {
+        if (m_port->error() == QSerialPort::DeviceNotFoundError) {
+            waitForDevice();
+        } else {
+            stopWaiting();
+            qCInfo(lcLink, "%s: could not open %s: %s", qPrintable(portName()),
+                   qPrintable(device->path), qPrintable(openFailureReason(*m_port)));
+        }
+        return comPortOpenFailed;
+    }
     if (!m_settings.applyTo(*m_port)) {
+        qCInfo(lcLink, "%s: %s refused the line settings %s: %s", qPrintable(portName()),
+               qPrintable(device->path), qPrintable(m_settingsText),
+               qPrintable(m_port->errorString()));
         m_port->close();
+        stopWaiting();
         return comSetCommStateFailed;
     }
+    stopWaiting();
+    m_target = PortDevices::boundTo(*device);
+    qCInfo(lcLink, "%s: %s %s at %s", qPrintable(portName()), resuming ? "resumed on" : "opened",
+           qPrintable(device->label()), qPrintable(m_settingsText));
+    emit linkChanged();
     return commSucceeded;
+}
+
+void MSComm::waitForDevice()
+{
+    if (m_devicePoll->isActive())
+        return;
+    qCInfo(lcLink, "%s: waiting for %s", qPrintable(portName()), qPrintable(m_target->label()));
+    m_devicePoll->start();
+    emit linkChanged();
+}
+
+void MSComm::stopWaiting()
+{
+    if (!m_devicePoll->isActive())
+        return;
+    m_devicePoll->stop();
+    emit linkChanged();
+}
+
+void MSComm::lookForDevice()
+{
+    closeDevice(); // the handle of a vanished device, should it still be held
+    openTarget(true);
+}
+
+QString MSComm::portName() const
+{
+    return QStringLiteral("ComPort %1").arg(m_commPort);
 }
 
 int MSComm::setCommPort(int port)
 {
-    if (m_devices.device(port).isNull())
+    if (!PortDevices::isPort(port))
         return comPortInvalid;
+    stopWaiting(); // the port chosen before is no longer waited for
     m_commPort = port;
     return commSucceeded;
 }
@@ -146,6 +235,8 @@ void MSComm::onErrorOccurred()
         return;
     m_lineLost = true;
     m_received.clear();
+    qCInfo(lcLink, "%s: %s vanished (%s)", qPrintable(portName()), qPrintable(m_port->portName()),
+           qPrintable(m_port->errorString()));
     QMetaObject::invokeMethod(
         this,
         [this] {
@@ -153,6 +244,7 @@ void MSComm::onErrorOccurred()
                 closeDevice();
         },
         Qt::QueuedConnection);
+    waitForDevice();
 }
 
 void MSComm::pullArrivedBytes()

@@ -8,11 +8,18 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <QTimer>
+#include <chrono>
 #include <deque>
+#include <optional>
 
 // The serial control: one port, chosen by number, read one byte at a time from a bounded
 // receive buffer, with a receive event once enough bytes wait. Setters return 0 or a failure
 // number (commcodes.h). Nothing is ever written to the line.
+//
+// When the chosen port's device is missing, or vanishes while open, the port stays chosen:
+// the control looks for that same device once a second and opens it, with the last settings,
+// as soon as it is back. Closing the port or choosing another one ends the wait.
 //
 // OnComm is only ever raised from the control's own queued call, never from inside one of
 // QSerialPort's signals, so a handler may close or reopen the port safely.
@@ -25,6 +32,8 @@ public:
     static constexpr std::size_t ReceiveBufferSize = 4096;
     // A receive event may be raised inside a handler of another, but no deeper.
     static constexpr int MaxNestedReceiveEvents = 1;
+    // How often a missing device is looked for.
+    static constexpr std::chrono::milliseconds DevicePollInterval{1000};
 
     explicit MSComm(QObject *parent = nullptr);
 
@@ -56,6 +65,11 @@ public:
 
     int CommEvent() const { return m_commEvent; }
 
+    // Whether the port waits for its device to be plugged in (PortOpen reads false meanwhile).
+    bool isWaitingForDevice() const { return m_devicePoll->isActive(); }
+    // The device the chosen port is on or waits for; nothing before a port is opened.
+    std::optional<PortTarget> target() const { return m_target; }
+
     // GloveLine
     int readCommEvent(int &code) override;
     int readRThreshold(int &count) override;
@@ -64,6 +78,8 @@ public:
 
 signals:
     void OnComm();
+    // The port opened or closed, or began or ended waiting for its device.
+    void linkChanged();
 
 private:
     void onReadyRead();
@@ -74,9 +90,16 @@ private:
     void raise(int code);
     bool receiveThresholdReached() const;
     void closeDevice();
+    int openTarget(bool resuming);
+    void waitForDevice();
+    void stopWaiting();
+    void lookForDevice();
+    QString portName() const;
 
     QSerialPort *m_port = new QSerialPort(this);
     PortDevices m_devices = PortDevices::platformDefault();
+    std::optional<PortTarget> m_target;
+    QTimer *m_devicePoll = new QTimer(this);
     int m_commPort = 1;
     QString m_settingsText = QStringLiteral("9600,N,8,1");
     LineSettings m_settings = *LineSettings::parse(m_settingsText);

@@ -1,20 +1,67 @@
 #ifndef PORTDEVICES_H
 #define PORTDEVICES_H
 
+#include "serialdevices.h"
+
 #include <QString>
+#include <memory>
+#include <optional>
 
-// Which serial device each port number denotes. The one place that decides it: the
-// control asks here when it opens a port.
-struct PortDevices
+// The device a chosen port stands for, and how to know it again once it has been unplugged.
+struct PortTarget
 {
-    QString com1;
-    QString com2;
+    enum Kind {
+        Path,        // a path named outright, or a built-in port: the same path
+        Adapter,     // a USB adapter found by itself: the same adapter, wherever it appears
+        NextPlugged, // nothing was there: the first device that was not there then
+    };
 
-    // COM1 and COM2 on Windows, the first two on-board serial ports elsewhere.
+    Kind kind = Path;
+    SerialDevice device;            // Path, Adapter: the device as last seen
+    QList<SerialDevice> passedOver; // NextPlugged: the devices present when the port was chosen
+
+    // What the port waits for, for a person: "/dev/ttyUSB0 (FT232R USB UART)".
+    QString label() const;
+};
+
+// Which device each port number stands for. The one place that decides it: a device named
+// outright (on the command line), or else the first or second serial port present, USB
+// adapters first. On Windows the ports are COM1 and COM2.
+class PortDevices
+{
+public:
+    // Both ports found among the devices the list shows.
+    explicit PortDevices(std::shared_ptr<const SerialDeviceList> list = SerialDeviceList::system());
+    // An empty name leaves that port to be found.
+    PortDevices(const QString &com1, const QString &com2,
+                std::shared_ptr<const SerialDeviceList> list = SerialDeviceList::system());
+
     static PortDevices platformDefault();
+    static bool isPort(int port) { return port == 1 || port == 2; }
 
-    // The device for port 1 or 2; an empty string for any other number.
-    QString device(int port) const;
+    // The device named for the port, or empty where it is found.
+    QString named(int port) const;
+    void setNamed(int port, const QString &device);
+
+    // The devices present, in the order the port numbers count them.
+    QList<SerialDevice> present() const { return inPortOrder(m_list->present()); }
+
+    // What the port stands for now.
+    PortTarget target(int port) const;
+    // Where the target's device is now, or nothing while it is missing. Never another device.
+    std::optional<SerialDevice> locate(const PortTarget &target) const;
+    // What the port stands for now, for a person: the device, or what it waits for.
+    QString describe(int port) const;
+    // The same for a target: present, or missing and waited for.
+    QString describe(const PortTarget &target) const;
+
+    // A target that is there, bound to the device it found, so that an unplug waits for it.
+    static PortTarget boundTo(const SerialDevice &device);
+
+private:
+    std::shared_ptr<const SerialDeviceList> m_list;
+    QString m_com1;
+    QString m_com2;
 };
 
 #endif // PORTDEVICES_H

@@ -57,6 +57,42 @@ FrmComPort::FrmComPort() : m_reader(m_comm, ShowGloveSample)
     });
     connect(cmdOK, &QPushButton::clicked, this, &FrmComPort::cmdOK_Click);
     connect(&m_comm, &MSComm::OnComm, this, &FrmComPort::MSComm_OnComm);
+    connect(&m_comm, &MSComm::linkChanged, this, [this] {
+        if (isVisible())
+            updatePortTips();
+    });
+    optComm1->installEventFilter(this);
+    optComm2->installEventFilter(this);
+}
+
+QString FrmComPort::portTip(int port) const
+{
+    const std::optional<PortTarget> target = m_comm.target();
+    const bool chosen = port == m_comm.CommPort() && target;
+    if (chosen && m_comm.PortOpen())
+        return target->label();
+    if (chosen && m_comm.isWaitingForDevice())
+        return m_comm.portDevices().describe(*target);
+    return m_comm.portDevices().describe(port);
+}
+
+void FrmComPort::updatePortTips()
+{
+    optComm1->setToolTip(portTip(1));
+    optComm2->setToolTip(portTip(2));
+}
+
+void FrmComPort::showEvent(QShowEvent *event)
+{
+    updatePortTips();
+    QWidget::showEvent(event);
+}
+
+bool FrmComPort::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip)
+        updatePortTips();
+    return QWidget::eventFilter(watched, event);
 }
 
 void FrmComPort::optComm1_Click()

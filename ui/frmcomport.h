@@ -32,12 +32,20 @@ public:
     QRadioButton *optComm2 = nullptr;
     QPushButton *cmdOK = nullptr;
 
+    // What an option's port stands for now: its device, or what it waits for.
+    QString portTip(int port) const;
+
 protected:
     // A close request through the window frame hides the window as OK does: the serial
     // control must live on.
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    // The options' tooltips are brought up to date whenever one is about to show.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void updatePortTips();
+
     MSComm m_comm;
     GlovePacketReader m_reader;
 };

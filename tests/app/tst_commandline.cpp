@@ -1,6 +1,7 @@
 // The command line: the parser itself, and the real program started with good and bad options.
 #include "commandline.h"
 #include "pseudoterminal.h"
+#include "scripteddevices.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -39,21 +40,25 @@ private slots:
 
     void takesTheDevicesOfBothPorts()
     {
+        // Without options both ports are found among the devices present.
         CommandLine plain = CommandLine::parse({"Vantrel"});
         QCOMPARE(plain.action, CommandLine::Run);
-        QCOMPARE(plain.devices.com1, PortDevices::platformDefault().com1);
-        QCOMPARE(plain.devices.com2, PortDevices::platformDefault().com2);
+        QVERIFY(!plain.verbose);
+        QVERIFY(plain.portDevices().named(1).isEmpty());
+        QVERIFY(plain.portDevices().named(2).isEmpty());
 
-        CommandLine both =
-            CommandLine::parse({"Vantrel", "--com1", "/dev/ttyUSB0", "--com2=/dev/ttyACM1"});
+        CommandLine both = CommandLine::parse(
+            {"Vantrel", "--com1", "/dev/ttyUSB0", "--com2=/dev/ttyACM1", "--verbose"});
         QCOMPARE(both.action, CommandLine::Run);
-        QCOMPARE(both.devices.com1, QStringLiteral("/dev/ttyUSB0"));
-        QCOMPARE(both.devices.com2, QStringLiteral("/dev/ttyACM1"));
+        QVERIFY(both.verbose);
+        QCOMPARE(both.portDevices().named(1), QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(both.portDevices().named(2), QStringLiteral("/dev/ttyACM1"));
 
-        // A device that does not exist is no error here: the port just stays closed.
+        // A device that does not exist is no error here: the port waits for it.
         CommandLine missing = CommandLine::parse({"Vantrel", "--com2", "/dev/nothing"});
         QCOMPARE(missing.action, CommandLine::Run);
-        QCOMPARE(missing.devices.com1, PortDevices::platformDefault().com1);
+        QVERIFY(missing.portDevices().named(1).isEmpty());
+        QCOMPARE(missing.portDevices().named(2), QStringLiteral("/dev/nothing"));
     }
 
     void refusesWhatItDoesNotKnow_data()
@@ -94,6 +99,48 @@ private slots:
         QVERIFY(help.out.startsWith(QLatin1String("Usage: Vantrel [options]")));
         QVERIFY(help.out.contains(QLatin1String("--com2 <device>")));
         QVERIFY(!help.out.contains(QLatin1String("help-all")));
+    }
+
+    void listsThePortsForAPerson()
+    {
+        auto listPtr = std::make_shared<ScriptedDevices>();
+        ScriptedDevices &list = *listPtr;
+        auto a = usbAdapter("/dev/ttyUSB0", 0x0403, 0x6001, "A12", "1-2");
+        a.description = QStringLiteral("FT232R USB UART");
+        a.manufacturer = QStringLiteral("FTDI");
+        a.stableLink = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12-if00-port0");
+        list.devices = {builtInPort("/dev/ttyS0"), a};
+        const QString text = portListing(PortDevices(listPtr));
+        QCOMPARE(text,
+                 QStringLiteral("Serial devices found:\n"
+                                "  /dev/ttyUSB0 (FT232R USB UART) [FTDI, USB 0403:6001, serial "
+                                "number A12]\n"
+                                "      /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12-if00-port0\n"
+                                "  /dev/ttyS0 [built-in]\n"
+                                "ComPort 1: /dev/ttyUSB0 (FT232R USB UART)\n"
+                                "ComPort 2: /dev/ttyS0\n"));
+
+        list.devices.clear();
+        QVERIFY(portListing(PortDevices(listPtr))
+                    .startsWith(QLatin1String("No serial devices found.\nComPort 1: no device")));
+    }
+
+    void listsPortsWithoutADisplay()
+    {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(VANTREL_BINARY),
+                      {"--list-ports", "--com2", "/dev/vantrel-missing"});
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 0);
+        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
+        QVERIFY2(out.contains(QLatin1String("ComPort 1: ")), qPrintable(out));
+        QVERIFY2(out.contains(QLatin1String(
+                     "ComPort 2: /dev/vantrel-missing: not there now, waits for it\n")),
+                 qPrintable(out));
     }
 
     void startsOnTheGivenDevice()

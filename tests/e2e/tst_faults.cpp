@@ -1,5 +1,6 @@
 // What the line and the user throw at the real program: a device that vanishes and comes
 // back, a flood of random bytes, devices that cannot be opened, rapid changes of port.
+#include "devicelink.h"
 #include "packetstream.h"
 #include "testlink.h"
 #include "xsession.h"
@@ -33,22 +34,6 @@ QByteArray cornerPacket(quint64)
     return packetBytes({11, 11, 11, 11, 0, 0, 11, 11});
 }
 
-// A device path that a udev rule might give: a link to whichever line is there now.
-class DeviceLink
-{
-public:
-    explicit DeviceLink(const QString &target) { pointTo(target); }
-    QString path() const { return m_dir.filePath(QStringLiteral("glove")); }
-    void pointTo(const QString &target)
-    {
-        QFile::remove(path());
-        QFile::link(target, path());
-    }
-
-private:
-    QTemporaryDir m_dir;
-};
-
 } // namespace
 
 class TestFaults : public QObject
@@ -62,7 +47,7 @@ private slots:
         DeviceLink device(first->devicePath());
         SimulatedGlove other("static");
         RunningVantrel vantrel;
-        QVERIFY(vantrel.start({"--com1", device.path(), "--com2", other.path}));
+        QVERIFY(vantrel.start({"--com1", device.path(), "--com2", other.path, "--verbose"}));
         QTRY_VERIFY(first->isDeviceOpen());
         {
             PacketStream stream(*first, sweepPacket, LinePacketPeriod);
@@ -72,6 +57,7 @@ private slots:
         // Pulled out in the middle of a packet.
         first->write(byteList({245, 1, 2, 3}));
         first->closeMaster();
+        device.unplug();
         QTest::qWait(300);
         const double cpuBefore = vantrel.cpuSeconds();
         QTest::qWait(2000);
@@ -81,14 +67,23 @@ private slots:
         QVERIFY(vantrel.isRunning());
         QVERIFY(!vantrel.readingsChanging());
 
-        // Plugged in again; choosing the port again resumes the readings.
+        // Plugged in again: the readings resume by themselves.
         PseudoTerminal second;
         device.pointTo(second.devicePath());
         PacketStream stream(second, sweepPacket, LinePacketPeriod);
-        QVERIFY(vantrel.choosePort(2));
-        QVERIFY(vantrel.choosePort(1));
-        QTRY_VERIFY(second.isDeviceOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(second.isDeviceOpen(), 3000);
         QTRY_VERIFY(vantrel.readingsChanging());
+
+        // --verbose told each change on stderr, one line each.
+        const QString log = QString::fromLocal8Bit(vantrel.process.readAllStandardError());
+        const QString port = QStringLiteral("vantrel.link: ComPort 1: ");
+        for (const QString &line :
+             {port + QStringLiteral("opened %1 at 19200,N,8,1").arg(device.path()),
+              port + QStringLiteral("%1 vanished").arg(device.path()),
+              port + QStringLiteral("waiting for %1").arg(device.path()),
+              port + QStringLiteral("resumed on %1 at 19200,N,8,1").arg(device.path())})
+            QVERIFY2(log.contains(line), qPrintable(log));
+        QCOMPARE(log.count(QLatin1String("waiting for")), 1);
     }
 
     void aFloodOfNoiseLeavesItAnswering()

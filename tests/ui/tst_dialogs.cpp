@@ -151,16 +151,21 @@ private slots:
     {
         MSComm &comm = frmComPort()->comm();
         const PortDevices working = comm.portDevices();
-        comm.setPortDevices({working.com1, QStringLiteral("/dev/vantrel-missing")});
+        comm.setPortDevices({working.named(1), QStringLiteral("/dev/vantrel-missing")});
         frmFlex()->mnuOptionsComPort->trigger();
         QTest::mouseClick(frmComPort()->optComm2, Qt::LeftButton);
         QVERIFY(frmComPort()->optComm2->isChecked());
         QVERIFY(!comm.PortOpen());
         QTRY_VERIFY(!com1.isDeviceOpen());
         QVERIFY(strayWindows() == QStringList{"frmComPort (FrmComPort)"}); // no message
+        // The options' tooltips say what each one stands for, and that the port waits.
+        QCOMPARE(frmComPort()->optComm2->toolTip(),
+                 QStringLiteral("/dev/vantrel-missing: not there now, waits for it"));
+        QCOMPARE(frmComPort()->optComm1->toolTip(), com1.devicePath());
 
         QTest::mouseClick(frmComPort()->optComm1, Qt::LeftButton);
         QVERIFY(comm.PortOpen());
+        QVERIFY(!comm.isWaitingForDevice());
         comm.setPortDevices(working);
     }
 

@@ -45,6 +45,9 @@ GloveEnd GloveEnd::openPseudoTerminal(QString *error)
     tcsetattr(slave, TCSANOW, &raw);
     ::close(slave); // the program at the other end opens it by its path
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    // A program started later must not inherit the glove's end: a pulled plug would then
+    // leave the line up in it.
+    fcntl(master, F_SETFD, FD_CLOEXEC);
 
     GloveEnd end;
     end.m_fd = master;
@@ -55,7 +58,7 @@ GloveEnd GloveEnd::openPseudoTerminal(QString *error)
 
 GloveEnd GloveEnd::openDevice(const QString &path, QString *error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         *error = QStringLiteral("cannot open %1: %2")
                      .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
