@@ -1,31 +1,34 @@
-# One command each for a fresh Debian machine: `make demo`, `make test`, `make run`.
+# One command each, on a fresh Debian machine: `make demo`, `make run`, `make test`.
+# Each installs the Debian packages it needs first (tools/install-deps), and no more.
 BUILD ?= build
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build run demo test test-sanitize fuzz bench clean
+.PHONY: program run demo test test-sanitize fuzz bench check-windows clean
 
-deps:
-	./tools/install-deps
+# The program and the glove simulator, nothing else.
+program:
+	./tools/install-deps demo
+	$(CONFIGURE) -DBUILD_TESTING=OFF -DVANTREL_BENCH=OFF
+	cmake --build $(BUILD) -j$(JOBS) --target Vantrel vantrel-glove-sim
 
-configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-
-build: configure
-	cmake --build $(BUILD) -j$(JOBS)
-
-run: build
+run: program
 	$(BUILD)/app/Vantrel $(ARGS)
 
-demo: build
+demo: program
 	./tools/demo $(BUILD)
 
-test: build
+test:
+	./tools/install-deps test
+	$(CONFIGURE) -DBUILD_TESTING=ON -DVANTREL_BENCH=OFF
+	cmake --build $(BUILD) -j$(JOBS)
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 # The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer; any report
 # fails it, and so does a leak when the program ends.
-test-sanitize: deps
+test-sanitize:
+	./tools/install-deps test
 	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_SANITIZE=ON
 	cmake --build build-sanitize -j$(JOBS)
 	cd build-sanitize && \
@@ -35,7 +38,8 @@ test-sanitize: deps
 	    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) -E install_and_package
 
 # The packet reader under libFuzzer for FUZZ_SECONDS, from the committed seed corpus.
-fuzz: deps
+fuzz:
+	./tools/install-deps fuzz
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_FUZZ=ON
 	cmake --build build-fuzz -j$(JOBS)
 	mkdir -p build-fuzz/corpus build-fuzz/artifacts
@@ -43,8 +47,17 @@ fuzz: deps
 	    -artifact_prefix=build-fuzz/artifacts/ build-fuzz/corpus tests/fuzz/corpus
 
 # Figures, not verdicts: the reader's throughput, the line rate, start-up.
-bench: build
+bench:
+	./tools/install-deps bench
+	$(CONFIGURE) -DBUILD_TESTING=ON -DVANTREL_BENCH=ON
+	cmake --build $(BUILD) -j$(JOBS)
 	./bench/run $(BUILD)
+
+# The Windows executable's version record and icon, read back with MinGW's windres.
+check-windows: program
+	./tools/install-deps windows
+	./tests/packaging/check-windows-resource.sh $(BUILD)/packaging/windows/vantrel.rc \
+	    packaging/windows
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-fuzz

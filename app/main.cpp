@@ -3,15 +3,33 @@
 #include "frmflex.h"
 #include "instances.h"
 #include "look.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
 #include <cstdio>
 
+namespace {
+
+// Qt aborts when it finds no display to show windows on; a terminal user should get a word
+// instead. An explicit QT_QPA_PLATFORM (offscreen, say) is taken as it is.
+bool hasGraphicalSession()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Vantrel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION_TEXT));
 
     // Read before any window system is reached, so that --help works anywhere.
     QStringList arguments;
@@ -27,6 +45,14 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(commandLine.message),
                    commandLine.action == CommandLine::Fail ? stderr : stdout);
         return commandLine.exitStatus;
+    }
+
+    if (!hasGraphicalSession()) {
+        std::fputs("Vantrel needs a graphical session: neither DISPLAY nor WAYLAND_DISPLAY is "
+                   "set. To see it without one, run `make demo` in its source tree, which runs "
+                   "it under Xvfb and saves a screenshot.\n",
+                   stderr);
+        return 1;
     }
 
     QApplication app(argc, argv);

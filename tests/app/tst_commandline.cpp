@@ -125,22 +125,39 @@ private slots:
                     .startsWith(QLatin1String("No serial devices found.\nComPort 1: no device")));
     }
 
-    void listsPortsWithoutADisplay()
+    void needsNoDisplayButToShowItsWindows()
     {
-        QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QLatin1String(name));
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(VANTREL_BINARY),
-                      {"--list-ports", "--com2", "/dev/vantrel-missing"});
-        QVERIFY(program.waitForFinished(10000));
-        QCOMPARE(program.exitCode(), 0);
-        const QString out = QString::fromLocal8Bit(program.readAllStandardOutput());
-        QVERIFY2(out.contains(QLatin1String("ComPort 1: ")), qPrintable(out));
-        QVERIFY2(out.contains(QLatin1String(
+        const auto runHeadless = [&](const QStringList &arguments) {
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(VANTREL_BINARY), arguments);
+            program.waitForFinished(10000);
+            return Run{program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+                       QString::fromLocal8Bit(program.readAllStandardOutput()),
+                       QString::fromLocal8Bit(program.readAllStandardError())};
+        };
+
+        const Run listing = runHeadless({"--list-ports", "--com2", "/dev/vantrel-missing"});
+        QCOMPARE(listing.exitCode, 0);
+        QVERIFY2(listing.out.contains(QLatin1String("ComPort 1: ")), qPrintable(listing.out));
+        QVERIFY2(listing.out.contains(QLatin1String(
                      "ComPort 2: /dev/vantrel-missing: not there now, waits for it\n")),
-                 qPrintable(out));
+                 qPrintable(listing.out));
+        QCOMPARE(runHeadless({"--version"}).exitCode, 0);
+        QCOMPARE(runHeadless({"--help"}).exitCode, 0);
+
+        // The windows themselves: one line that says why and what to do, and status 1, not
+        // Qt's abort.
+        const Run windows = runHeadless({"--com1", "/dev/vantrel-missing"});
+        QCOMPARE(windows.exitCode, 1);
+        QVERIFY(windows.out.isEmpty());
+        QCOMPARE(windows.err.count(QLatin1Char('\n')), 1);
+        QVERIFY2(windows.err.contains(QLatin1String("needs a graphical session")),
+                 qPrintable(windows.err));
+        QVERIFY(windows.err.contains(QLatin1String("make demo")));
     }
 
     void startsOnTheGivenDevice()

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Compiles the Windows resource with the MinGW resource compiler, reads it back, and checks
 # the version record field by field and the icon's three images.
-#   check-windows-resource.sh PACKAGING_DIR
+#   check-windows-resource.sh RC_FILE ICON_DIR
+# RC_FILE is the resource as CMake configured it, with the project's version filled in.
 set -euo pipefail
-windows="$1/windows"
+rc="$1"
+icons="$2"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-x86_64-w64-mingw32-windres --preprocessor=cpp -I "$windows" "$windows/vantrel.rc" \
+x86_64-w64-mingw32-windres --preprocessor=cpp -I "$icons" "$rc" \
     -O res -o "$work/vantrel.res"
 x86_64-w64-mingw32-windres -i "$work/vantrel.res" -O rc -o "$work/read-back.rc"
 
