@@ -1,6 +1,7 @@
 #include "frmflex.h"
 
 #include "frmabout.h"
+#include "fingerbar.h"
 #include "frmcomport.h"
 #include "handframe.h"
 #include "instances.h"
@@ -125,16 +126,11 @@ void FrmFlex::createFingerBars()
         {&prgPinky, "prgPinky", 2520, 1080},
     };
     for (const Bar &b : bars) {
-        auto *bar = new QProgressBar(fraFlex);
+        auto *bar = new FingerBar(fraFlex);
         bar->setObjectName(QLatin1String(b.name));
-        bar->setOrientation(Qt::Vertical);
         // 256, not 255, is the top, so that every byte value fits below it.
         bar->setRange(0, 256);
         bar->setValue(0);
-        bar->setTextVisible(false);
-        // Opaque on the frame's grey, so that a new value repaints the bar alone and not the
-        // frame behind it.
-        Look::setBackground(bar, Look::Grey);
         bar->setGeometry(twipsRect(b.left, b.top, 375, Bottom - b.top));
         *b.bar = bar;
     }
@@ -220,6 +216,12 @@ void FrmFlex::createMenus()
     // nothing else reads it.
     mnuOptionsFilter = addEntry(mnuOptions, "mnuOptionsFilter", QStringLiteral("Filter On/Off"));
     mnuOptionsFilter->setCheckable(true);
+    connect(mnuOptionsFilter, &QAction::triggered, this, [this] {
+        // Qt turns a checkable entry's mark over before it reports the choice; put it back,
+        // so that the handler alone toggles it, once per choice.
+        mnuOptionsFilter->setChecked(!mnuOptionsFilter->isChecked());
+        mnuOptionsFilter_Click();
+    });
 
     mnuAbout = addMenu("mnuAbout", QStringLiteral("About"));
     mnuAboutVantrel = addEntry(mnuAbout, "mnuAboutVantrel", QStringLiteral("About &Vantrel"));
@@ -249,6 +251,11 @@ void FrmFlex::mnuOptionsComPort_Click()
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
+}
+
+void FrmFlex::mnuOptionsFilter_Click()
+{
+    mnuOptionsFilter->setChecked(!mnuOptionsFilter->isChecked());
 }
 
 void FrmFlex::mnuAboutVantrel_Click()

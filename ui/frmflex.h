@@ -30,6 +30,8 @@ public:
     void mnuFileExit_Click();
     void mnuOptionsComPort_Click();
     void mnuAboutVantrel_Click();
+    // Toggles the entry's check mark, which is the whole of the filter setting.
+    void mnuOptionsFilter_Click();
 
     // Shows the window modeless; as it is already shown, it comes to the front.
     void showInFront();

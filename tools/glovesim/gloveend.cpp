@@ -58,7 +58,8 @@ GloveEnd GloveEnd::openPseudoTerminal(QString *error)
 
 GloveEnd GloveEnd::openDevice(const QString &path, QString *error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         *error = QStringLiteral("cannot open %1: %2")
                      .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
