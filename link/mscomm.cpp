@@ -29,6 +29,9 @@ MSComm::MSComm(QObject *parent) : QObject(parent)
 {
     connect(m_port, &QSerialPort::readyRead, this, &MSComm::onReadyRead);
     connect(m_port, &QSerialPort::errorOccurred, this, &MSComm::onErrorOccurred);
+    m_receiveCheck->setSingleShot(true);
+    m_receiveCheck->setInterval(0);
+    connect(m_receiveCheck, &QTimer::timeout, this, &MSComm::checkReceive);
     m_devicePoll->setInterval(DevicePollInterval);
     connect(m_devicePoll, &QTimer::timeout, this, &MSComm::lookForDevice);
 }
@@ -262,14 +265,14 @@ void MSComm::pullArrivedBytes()
 
 void MSComm::queueReceiveCheck()
 {
-    if (std::exchange(m_checkQueued, true))
-        return;
-    QMetaObject::invokeMethod(this, &MSComm::checkReceive, Qt::QueuedConnection);
+    // A zero-time timer rather than a posted call: it runs on the event loop's next pass just
+    // the same, without waking the loop through its wake-up pipe for every packet.
+    if (!m_receiveCheck->isActive())
+        m_receiveCheck->start();
 }
 
 void MSComm::checkReceive()
 {
-    m_checkQueued = false;
     pullArrivedBytes();
     if (std::exchange(m_overflowed, false))
         raise(comEventRxOver);

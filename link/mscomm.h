@@ -113,7 +113,7 @@ private:
     // Set when the device vanished: the port counts as closed at once, and the handle is
     // released from the event loop rather than from inside QSerialPort's own signal.
     bool m_lineLost = false;
-    bool m_checkQueued = false;
+    QTimer *m_receiveCheck = new QTimer(this);
     int m_eventDepth = 0;
 };
 

@@ -1,12 +1,14 @@
 #include "frmflex.h"
 
-#include "frmabout.h"
 #include "fingerbar.h"
+#include "frmabout.h"
 #include "frmcomport.h"
 #include "handframe.h"
 #include "instances.h"
 #include "look.h"
 #include "panelframe.h"
+#include "readoutlabel.h"
+#include "samplepresentation.h"
 #include "shutdown.h"
 #include "twips.h"
 
@@ -90,6 +92,7 @@ FrmFlex::FrmFlex()
     fraRawData = newFrame("fraRawData", QStringLiteral("Raw Data"),
                           twipsRect(315, 4095, 6000, 1170), client);
     fraHand = new HandFrame(fraAccel);
+    connect(fraHand, &HandFrame::placementPending, this, [this] { m_framePacer.requestFrame(); });
 
     cmdExit = new QPushButton(QStringLiteral("Exit"), client);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
@@ -164,13 +167,14 @@ void FrmFlex::createReadouts()
         caption->setAlignment(Qt::AlignCenter);
         caption->setGeometry(twipsRect(left, 315, c.captionWidth, 225));
 
-        auto *readout = new QLabel(fraRawData);
+        auto *readout = new ReadoutLabel(fraRawData);
         readout->setObjectName(QLatin1String(c.readoutName));
         readout->setFont(Look::defaultFont());
-        readout->setAlignment(Qt::AlignCenter);
-        readout->setFrameShape(QFrame::Box);
         Look::setBackground(readout, Qt::white);
         readout->setGeometry(twipsRect(left, 630, 540, 330));
+        // A fixed size: a new text then asks no layout of the frame, which would wake the
+        // event loop once more for every packet.
+        readout->setFixedSize(readout->size());
         *c.readout = readout;
         left += 735;
     }
@@ -268,6 +272,22 @@ void FrmFlex::showInFront()
     show();
     raise();
     activateWindow();
+}
+
+bool FrmFlex::event(QEvent *event)
+{
+    if (event->type() != QEvent::UpdateRequest)
+        return QMainWindow::event(event);
+    if (!m_framePacer.mayPaintNow())
+        return true; // painted with the next frame
+    fraHand->applyPlacement();
+    const bool handled = QMainWindow::event(event);
+    // Requests posted before this frame have nothing left to paint.
+    QCoreApplication::removePostedEvents(this, QEvent::UpdateRequest);
+    m_framePacer.framePainted(QStringLiteral("samples=%1 input1=%2 input2=%3")
+                                  .arg(samplesPresented())
+                                  .arg(lblRawDataInput1->text(), lblRawDataInput2->text()));
+    return handled;
 }
 
 void FrmFlex::closeEvent(QCloseEvent *event)

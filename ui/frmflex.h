@@ -1,6 +1,8 @@
 #ifndef FRMFLEX_H
 #define FRMFLEX_H
 
+#include "framepacer.h"
+
 #include <QMainWindow>
 
 class HandFrame;
@@ -71,7 +73,11 @@ public:
     QMenu *mnuAbout = nullptr;
     QAction *mnuAboutVantrel = nullptr;
 
+    // Paints at most one frame per refresh of the screen (see FramePacer).
+    FramePacer &framePacer() { return m_framePacer; }
+
 protected:
+    bool event(QEvent *event) override;
     // A request to close the window runs the Exit sequence; the window is not closed otherwise.
     void closeEvent(QCloseEvent *event) override;
 
@@ -79,6 +85,8 @@ private:
     void createMenus();
     void createFingerBars();
     void createReadouts();
+
+    FramePacer m_framePacer{this};
 };
 
 #endif // FRMFLEX_H

@@ -4,6 +4,7 @@
 #include "twips.h"
 
 #include <QPainter>
+#include <utility>
 
 HandShape::HandShape(Kind kind, const QColor &fill, const QColor &outline, QWidget *parent)
     : QWidget(parent), m_kind(kind), m_fill(fill), m_outline(outline)
@@ -70,7 +71,23 @@ void HandFrame::setTopTwips(double top)
     place();
 }
 
+QPoint HandFrame::placement() const
+{
+    return {qRound(m_leftTwips / TwipsPerPixel), qRound(m_topTwips / TwipsPerPixel)};
+}
+
 void HandFrame::place()
 {
-    move(qRound(m_leftTwips / TwipsPerPixel), qRound(m_topTwips / TwipsPerPixel));
+    if (!isVisible()) {
+        move(placement());
+        return;
+    }
+    if (placement() != pos() && !std::exchange(m_placementPending, true))
+        emit placementPending();
+}
+
+void HandFrame::applyPlacement()
+{
+    if (std::exchange(m_placementPending, false))
+        move(placement());
 }

@@ -27,7 +27,9 @@ private:
 };
 
 // The small hand that moves inside the "Pitch/Roll" panel. Its position is kept in twips,
-// as set, and placed on the nearest pixel.
+// as set, and placed on the nearest pixel. While the window is shown the hand moves on screen
+// once per frame, to its newest place: placementPending asks for that frame, and the window
+// calls applyPlacement before it paints.
 class HandFrame : public QFrame
 {
     Q_OBJECT
@@ -40,9 +42,17 @@ public:
     void setLeftTwips(double left);
     void setTopTwips(double top);
 
+    // The pixel position the twips stand for.
+    QPoint placement() const;
+    void applyPlacement();
+
+signals:
+    void placementPending();
+
 private:
     void place();
 
+    bool m_placementPending = false;
     double m_leftTwips = 1470;
     double m_topTwips = 1365;
 };

@@ -12,8 +12,9 @@ void PanelFrame::paintEvent(QPaintEvent *event)
         return;
     }
     QPainter painter(this);
+    // Unscaled copies of the picture's pixels.
     for (const QRect &area : event->region())
-        painter.drawPixmap(area, m_picture,
+        painter.drawPixmap(area.topLeft(), m_picture,
                            QRectF(QPointF(area.topLeft()) * devicePixelRatio(),
                                   QSizeF(area.size()) * devicePixelRatio()));
 }

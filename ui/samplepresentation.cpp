@@ -9,9 +9,21 @@
 #include <QLabel>
 #include <QProgressBar>
 
+namespace {
+unsigned long long presented = 0;
+} // namespace
+
+unsigned long long samplesPresented()
+{
+    return presented;
+}
+
 void ShowGloveSample(const GloveSample &sample)
 {
+    ++presented;
     FrmFlex *form = frmFlex();
+    // No frame shows a sample half written; the controls reach the screen together.
+    form->framePacer().hold(true);
     form->lblRawDataThumb->setText(QString::number(sample.Thumb));
     form->lblRawDataIndex->setText(QString::number(sample.Index));
     form->lblRawDataMiddle->setText(QString::number(sample.Middle));
@@ -29,6 +41,7 @@ void ShowGloveSample(const GloveSample &sample)
 
     form->fraHand->setTopTwips(10 * sample.Pitch);
     form->fraHand->setLeftTwips(12 * sample.Roll);
+    form->framePacer().hold(false);
 
     QCoreApplication::processEvents();
 }

@@ -8,4 +8,7 @@ struct GloveSample;
 // run once, which is when the changes reach the screen.
 void ShowGloveSample(const GloveSample &sample);
 
+// How many samples have been presented since the program started.
+unsigned long long samplesPresented();
+
 #endif // SAMPLEPRESENTATION_H

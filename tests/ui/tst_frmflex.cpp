@@ -6,12 +6,14 @@
 #include "twips.h"
 #include "uitest.h"
 
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -36,6 +38,20 @@ QStringList readouts()
           frmFlex()->lblRawDataInput1, frmFlex()->lblRawDataInput2})
         texts << label->text();
     return texts;
+}
+
+// The window as it was last flushed to the screen, which the offscreen platform keeps.
+QImage onScreen(const QWidget *control)
+{
+    const QWidget *window = control->window();
+    const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
+    return shown.copy(QRect(control->mapTo(window, QPoint()), control->size()))
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+bool showsItsState(QWidget *control)
+{
+    return onScreen(control) == control->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 QList<int> barValues()
@@ -278,6 +294,106 @@ private slots:
         QCOMPARE(barValues(), (QList<int>{10, 20, 30, 40, 40}));
         filter->trigger();
         QVERIFY(!filter->isChecked());
+
+        // The handler is the toggle; a choice runs it once.
+        frmFlex()->mnuOptionsFilter_Click();
+        QVERIFY(filter->isChecked());
+        frmFlex()->mnuOptionsFilter_Click();
+        QVERIFY(!filter->isChecked());
+    }
+
+    void paintingKeepsUpWithABurst()
+    {
+        // A backlog worked off: 200 samples back to back. Every one is presented, frames
+        // are painted at most once per refresh, and the last sample is on screen with the
+        // frame that follows it, which is due within one refresh.
+        FrmFlex *f = frmFlex();
+        FramePacer &pacer = f->framePacer();
+        const qint64 intervalMs = (pacer.intervalNs() + 999999) / 1000000;
+        ShowGloveSample({0, 0, 0, 0, 40, 50, 7, 0}); // the hand stays here
+        QTRY_COMPARE(pacer.nextFrameInMs(), -1);
+        const int framesBefore = pacer.framesPainted();
+        const auto presentedBefore = samplesPresented();
+        QElapsedTimer burst;
+        burst.start();
+        for (int i = 0; i < 200; ++i) {
+            const auto v = std::uint8_t(i);
+            ShowGloveSample({v, v, v, v, 40, 50, 7, v});
+        }
+        const qint64 took = burst.elapsed();
+        QCOMPARE(samplesPresented() - presentedBefore, 200u);
+        QVERIFY(pacer.framesPainted() - framesBefore <= took / intervalMs + 1);
+        QVERIFY(pacer.nextFrameInMs() <= intervalMs);
+
+        QTRY_VERIFY(showsItsState(f->lblRawDataInput2));
+        QVERIFY(showsItsState(f->lblRawDataThumb));
+        QVERIFY(showsItsState(f->prgMiddle));
+        QCOMPARE(f->lblRawDataInput2->text(), QStringLiteral("199"));
+
+        // The hand alone moving: it too reaches the screen with the next frame.
+        ShowGloveSample({199, 199, 199, 199, 90, 80, 7, 199});
+        QVERIFY(pacer.nextFrameInMs() <= intervalMs);
+        QTRY_COMPARE(f->fraHand->pos(), f->fraHand->placement());
+        QVERIFY(showsItsState(f->fraAccel));
+    }
+
+    void stillValuesPaintNothing()
+    {
+        // Nothing changes, nothing is painted, and no timer waits.
+        FrmFlex *f = frmFlex();
+        ShowGloveSample({5, 6, 7, 8, 9, 10, 11, 12});
+        QTRY_COMPARE(f->framePacer().nextFrameInMs(), -1);
+        const int frames = f->framePacer().framesPainted();
+        for (int i = 0; i < 20; ++i)
+            ShowGloveSample({5, 6, 7, 8, 9, 10, 11, 12});
+        QCOMPARE(f->framePacer().nextFrameInMs(), -1);
+        QTest::qWait(3 * f->framePacer().intervalNs() / 1000000);
+        QCOMPARE(f->framePacer().framesPainted(), frames);
+        QVERIFY(showsItsState(f->lblRawDataThumb));
+    }
+
+    void readoutsLookAsPlainLabelsDo()
+    {
+        // The readouts draw their text their own, faster way; on screen they match a label.
+        QLabel *readout = frmFlex()->lblRawDataPitch;
+        QLabel plain(readout->parentWidget());
+        plain.setGeometry(readout->geometry());
+        plain.setFont(readout->font());
+        plain.setPalette(readout->palette());
+        plain.setAutoFillBackground(true);
+        plain.setAlignment(Qt::AlignCenter);
+        plain.setFrameShape(QFrame::Box);
+        for (const char *text : {"", "0", "7", "128", "255"}) {
+            readout->setText(QLatin1String(text));
+            plain.setText(QLatin1String(text));
+            QCOMPARE(readout->grab().toImage(), plain.grab().toImage());
+        }
+    }
+
+    void barsFillExactlyTheirShare()
+    {
+        // Value v fills v/256 of the bar's inside, measured on screen to within a pixel, and
+        // an empty bar shows no fill at all.
+        for (QProgressBar *bar : {frmFlex()->prgMiddle, frmFlex()->prgThumb}) {
+            const QColor fill = bar->palette().color(QPalette::Highlight);
+            for (int value : {0, 1, 64, 128, 255}) {
+                bar->setValue(value);
+                const QImage image = bar->grab().toImage();
+                int filled = 0;
+                for (int y = 0; y < image.height(); ++y)
+                    filled += image.pixelColor(image.width() / 2, y) == fill;
+                const double exact = (bar->height() - 2) * value / 256.0;
+                QVERIFY2(std::abs(filled - exact) <= 1.0,
+                         qPrintable(QStringLiteral("%1 at %2: %3 px filled, %4 exact")
+                                        .arg(bar->objectName())
+                                        .arg(value)
+                                        .arg(filled)
+                                        .arg(exact)));
+                if (value == 0)
+                    QCOMPARE(filled, 0);
+            }
+            bar->setValue(0);
+        }
     }
 
     void presentsASample_data()
@@ -309,7 +425,9 @@ private slots:
         QCOMPARE(barValues(), bars);
         QCOMPARE(frmFlex()->fraHand->leftTwips(), double(handTwips.x()));
         QCOMPARE(frmFlex()->fraHand->topTwips(), double(handTwips.y()));
-        QCOMPARE(frmFlex()->fraHand->pos(), handPixels);
+        // On screen the hand moves with the next frame.
+        QCOMPARE(frmFlex()->fraHand->placement(), handPixels);
+        QTRY_COMPARE(frmFlex()->fraHand->pos(), handPixels);
     }
 
     void clipsTheHandAtThePanelsEdge()

@@ -1,0 +1,50 @@
+#ifndef FRAMEPACER_H
+#define FRAMEPACER_H
+
+#include <QElapsedTimer>
+#include <QLoggingCategory>
+#include <QTimer>
+
+class QEvent;
+class QWidget;
+
+// Each frame the main window paints, one line each: when (CLOCK_MONOTONIC), how many samples
+// have been presented so far and the newest one's auxiliary inputs. Off unless asked for
+// with QT_LOGGING_RULES="vantrel.frames.debug=true"; the benchmarks read it.
+Q_DECLARE_LOGGING_CATEGORY(lcFrames)
+
+// Holds a window's painting to one frame per refresh of its screen. Qt asks a window to
+// paint (an UpdateRequest) as soon as anything in it changed, which a glove does 213 times a
+// second; the screen shows 60. The pacer lets one request through per refresh interval and
+// puts the others off to the start of the next interval, when one frame paints everything
+// that changed meanwhile. So a frame always shows the newest state, and nothing is painted,
+// and no timer runs, while nothing changes.
+class FramePacer
+{
+public:
+    explicit FramePacer(QWidget *window);
+
+    // Called with each UpdateRequest of the window: true when it may paint now, false when the
+    // request is put off (the window then drops it; its changed areas stay marked).
+    bool mayPaintNow();
+    // Asks for a frame at the next refresh, for a change Qt does not know of yet.
+    void requestFrame();
+    // While held (a sample half written), no frame is painted; the one put off follows.
+    void hold(bool held) { m_held = held; }
+    // How long until the frame put off is painted; -1 when none waits.
+    qint64 nextFrameInMs() const;
+    // Called after the window has painted and flushed a frame.
+    void framePainted(const QString &newestSample);
+
+    int framesPainted() const { return m_frames; }
+    qint64 intervalNs() const;
+
+private:
+    QWidget *m_window;
+    QElapsedTimer m_sinceFrame;
+    QTimer m_nextFrame;
+    int m_frames = 0;
+    bool m_held = false;
+};
+
+#endif // FRAMEPACER_H
