@@ -46,12 +46,13 @@ fuzz:
 	build-fuzz/tests/fuzz/fuzz_packetreader -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	    -artifact_prefix=build-fuzz/artifacts/ build-fuzz/corpus tests/fuzz/corpus
 
-# Figures, not verdicts: the reader's throughput, the line rate, start-up.
+# Figures, not verdicts: the reader's throughput, the line rate, the real program under Xvfb,
+# start-up. BENCH_COMPARE=/path/to/another/Vantrel measures that build beside this one.
 bench:
 	./tools/install-deps bench
 	$(CONFIGURE) -DBUILD_TESTING=ON -DVANTREL_BENCH=ON
 	cmake --build $(BUILD) -j$(JOBS)
-	./bench/run $(BUILD)
+	./bench/run $(BUILD) 30 10 5 $(BENCH_COMPARE)
 
 # The Windows executable's version record and icon, read back with MinGW's windres.
 check-windows: program

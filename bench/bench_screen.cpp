@@ -26,18 +26,6 @@ using Clock = std::chrono::steady_clock; // CLOCK_MONOTONIC, as the program's fr
 // Measured as a program: the cost of being woken for every packet and nothing else.
 constexpr char FloorProgram[] = "floor";
 
-double cpuSecondsOf(qint64 pid)
-{
-    // utime and stime, the 14th and 15th fields, counted after the command's closing bracket.
-    QFile proc(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!proc.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray stat = proc.readAll();
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-    return double(fields.value(11).toLongLong() + fields.value(12).toLongLong()) /
-           double(sysconf(_SC_CLK_TCK));
-}
-
 double peakMiBOf(qint64 pid)
 {
     QFile proc(QStringLiteral("/proc/%1/status").arg(pid));
@@ -112,8 +100,8 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
     const std::size_t total = std::size_t(seconds) * 213;
     std::vector<Clock::time_point> written(total);
     std::mutex writtenLock;
-    const double processBefore = cpuSecondsOf(vantrel.processId());
-    const double serverBefore = cpuSecondsOf(serverPid);
+    const double processBefore = XSession::cpuSecondsOf(vantrel.processId());
+    const double serverBefore = XSession::cpuSecondsOf(serverPid);
     const auto started = Clock::now();
     {
         PacketStream stream(
@@ -141,8 +129,8 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
     }
     const auto ended = Clock::now();
     const double wall = std::chrono::duration<double>(ended - started).count();
-    run.processCpu = 100 * (cpuSecondsOf(vantrel.processId()) - processBefore) / wall;
-    run.serverCpu = 100 * (cpuSecondsOf(serverPid) - serverBefore) / wall;
+    run.processCpu = 100 * (XSession::cpuSecondsOf(vantrel.processId()) - processBefore) / wall;
+    run.serverCpu = 100 * (XSession::cpuSecondsOf(serverPid) - serverBefore) / wall;
     run.peakMiB = peakMiBOf(vantrel.processId());
     vantrel.kill();
     vantrel.waitForFinished();

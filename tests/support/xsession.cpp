@@ -16,6 +16,18 @@
 
 namespace XSession {
 
+double cpuSecondsOf(qint64 pid)
+{
+    // utime and stime, the 14th and 15th fields, counted after the command's closing bracket.
+    QFile proc(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!proc.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray stat = proc.readAll();
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    return double(fields.value(11).toLongLong() + fields.value(12).toLongLong()) /
+           double(sysconf(_SC_CLK_TCK));
+}
+
 int startServer(QProcess &server)
 {
     const QString display = QStringLiteral(":%1").arg(200 + getpid() % 600);
@@ -253,14 +265,7 @@ QList<QByteArray> procFields(qint64 pid, const char *file)
 
 double RunningVantrel::cpuSeconds() const
 {
-    // utime and stime, the 14th and 15th fields, counted after the command's closing bracket.
-    QFile proc(QStringLiteral("/proc/%1/stat").arg(process.processId()));
-    if (!proc.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray stat = proc.readAll();
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-    return double(fields.value(11).toLongLong() + fields.value(12).toLongLong()) /
-           double(sysconf(_SC_CLK_TCK));
+    return XSession::cpuSecondsOf(process.processId());
 }
 
 qint64 RunningVantrel::residentKiB() const
