@@ -7,11 +7,11 @@ CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 .PHONY: program run demo test test-sanitize fuzz bench check-windows clean
 
-# The program and the glove simulator, nothing else.
+# The program, the glove simulator and the demo's screenshot taker, nothing else.
 program:
 	./tools/install-deps demo
 	$(CONFIGURE) -DBUILD_TESTING=OFF -DVANTREL_BENCH=OFF
-	cmake --build $(BUILD) -j$(JOBS) --target Vantrel vantrel-glove-sim
+	cmake --build $(BUILD) -j$(JOBS) --target Vantrel vantrel-glove-sim vantrel-screenshot
 
 run: program
 	$(BUILD)/app/Vantrel $(ARGS)

@@ -90,7 +90,11 @@ int MSComm::openTarget(bool resuming)
         return comSetCommStateFailed;
     }
     stopWaiting();
-    m_target = PortDevices::boundTo(*device);
+    // A named path stays that path; a device found by itself is waited for as itself.
+    if (m_target->kind == PortTarget::Path)
+        m_target->device = *device;
+    else
+        m_target = PortDevices::boundTo(*device);
     qCInfo(lcLink, "%s: %s %s at %s", qPrintable(portName()), resuming ? "resumed on" : "opened",
            qPrintable(device->label()), qPrintable(m_settingsText));
     emit linkChanged();

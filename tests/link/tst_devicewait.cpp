@@ -109,6 +109,31 @@ private slots:
         QTRY_COMPARE(link.samples.size(), 1u);
     }
 
+    void aNamedDeviceIsThatPathEvenWhereItIsAnAdapter()
+    {
+        auto list = std::make_shared<ScriptedDevices>();
+        DeviceLink glove;
+        auto first = std::make_unique<PseudoTerminal>();
+        glove.pointTo(first->devicePath());
+        list->devices << usbAdapter(glove.path(), 0x0403, 0x6001, "A");
+        TestLink link{PortDevices(glove.path(), QString(), list)};
+        OpenGlovePort(link.comm, 1);
+        QVERIFY(isOpenAndNotWaiting(link.comm));
+
+        // The same adapter comes back under another name: the port waits for its path.
+        first->closeMaster();
+        glove.unplug();
+        list->devices.clear();
+        QTRY_VERIFY(link.comm.isWaitingForDevice());
+        PseudoTerminal elsewhere;
+        list->devices << usbAdapter(elsewhere.devicePath(), 0x0403, 0x6001, "A");
+        QTest::qWait(2500);
+        QVERIFY(!elsewhere.isDeviceOpen());
+        glove.pointTo(elsewhere.devicePath());
+        QTRY_VERIFY_WITH_TIMEOUT(isOpenAndNotWaiting(link.comm), ResumeTimeout);
+        QVERIFY(elsewhere.isDeviceOpen());
+    }
+
     void onlyAMissingDeviceIsWaitedFor()
     {
         QTemporaryDir dir;
