@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <QThread>
 #include <algorithm>
 #include <map>
@@ -81,6 +82,11 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
     environment.insert(QStringLiteral("QT_LOGGING_RULES"),
                        QStringLiteral("vantrel.frames.debug=true"));
     vantrel.setProcessEnvironment(environment);
+    // The frame log goes to a file: a pipe nobody reads while the stream runs would fill up
+    // and stop the program.
+    QTemporaryFile frameLog;
+    frameLog.open();
+    vantrel.setStandardErrorFile(frameLog.fileName());
     Run run;
     if (program == QLatin1String(FloorProgram)) {
         // The least any reader pays: cat, woken for every packet, reads it and throws it away.
@@ -138,9 +144,10 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
     // "vantrel.frames: frame <ns> samples=<n> input1=<hi> input2=<lo>"
     static const QRegularExpression frameLine(
         QStringLiteral("frame (\\d+) samples=(\\d+) input1=(\\d*) input2=(\\d*)"));
+    QFile log(frameLog.fileName());
+    log.open(QIODevice::ReadOnly);
     std::vector<Frame> frames;
-    for (const auto &match :
-         frameLine.globalMatch(QString::fromLocal8Bit(vantrel.readAllStandardError())))
+    for (const auto &match : frameLine.globalMatch(QString::fromLocal8Bit(log.readAll())))
         frames.push_back({match.captured(1).toLongLong(), match.captured(2).toULongLong(),
                           std::size_t(match.captured(3).toInt() << 8 | match.captured(4).toInt())});
     if (frames.empty())

@@ -1,11 +1,53 @@
 #include "readoutlabel.h"
 
-#include <QEvent>
+#include <QHash>
 #include <QPainter>
+#include <QStaticText>
 
 namespace {
-// More texts than a byte's values are not kept.
-constexpr int MostTextsKept = 512;
+
+struct LaidOut
+{
+    QStaticText text;
+    QPointF origin; // from the contents' top left corner
+};
+
+// Texts laid out in one font, in contents of one size, aligned one way: the readouts'.
+class LaidOutTexts
+{
+public:
+    const LaidOut &of(const QString &text, const QFont &font, QSize area, Qt::Alignment alignment)
+    {
+        if (font != m_font || area != m_area || alignment != m_alignment ||
+            m_texts.size() >= MostTextsKept) {
+            m_texts.clear();
+            m_font = font;
+            m_area = area;
+            m_alignment = alignment;
+        }
+        auto found = m_texts.find(text);
+        if (found != m_texts.end())
+            return *found;
+        LaidOut entry;
+        entry.text.setTextFormat(Qt::PlainText);
+        entry.text.setText(text);
+        entry.text.prepare(QTransform(), font);
+        // Where a label puts it.
+        entry.origin =
+            QFontMetricsF(font).boundingRect(QRect(QPoint(), area), int(alignment), text).topLeft();
+        return *m_texts.insert(text, entry);
+    }
+
+private:
+    // More than a byte's values are not kept.
+    static constexpr int MostTextsKept = 512;
+
+    QFont m_font;
+    QSize m_area;
+    Qt::Alignment m_alignment;
+    QHash<QString, LaidOut> m_texts;
+};
+
 } // namespace
 
 ReadoutLabel::ReadoutLabel(QWidget *parent) : QLabel(parent)
@@ -13,36 +55,6 @@ ReadoutLabel::ReadoutLabel(QWidget *parent) : QLabel(parent)
     setAlignment(Qt::AlignCenter);
     setFrameShape(QFrame::Box);
     setTextFormat(Qt::PlainText);
-}
-
-const ReadoutLabel::LaidOut &ReadoutLabel::laidOut(const QString &text)
-{
-    auto found = m_laidOut.find(text);
-    if (found != m_laidOut.end())
-        return *found;
-    if (m_laidOut.size() >= MostTextsKept)
-        m_laidOut.clear();
-    LaidOut entry;
-    entry.text.setTextFormat(Qt::PlainText);
-    entry.text.setText(text);
-    entry.text.prepare(QTransform(), font());
-    // Where a label puts it.
-    entry.origin =
-        QFontMetricsF(font()).boundingRect(contentsRect(), int(alignment()), text).topLeft();
-    return *m_laidOut.insert(text, entry);
-}
-
-void ReadoutLabel::changeEvent(QEvent *event)
-{
-    QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        m_laidOut.clear();
-}
-
-void ReadoutLabel::resizeEvent(QResizeEvent *event)
-{
-    QLabel::resizeEvent(event);
-    m_laidOut.clear();
 }
 
 void ReadoutLabel::paintEvent(QPaintEvent *)
@@ -58,8 +70,12 @@ void ReadoutLabel::paintEvent(QPaintEvent *)
     painter.fillRect(QRect(all.right() + 1 - w, all.top(), w, all.height()), ink);
     if (text().isEmpty())
         return;
-    const LaidOut &shown = laidOut(text());
+    // Kept to the end of the process, as the windows are; fonts must not outlive the
+    // application object, which a static's destructor would make them do.
+    static auto *const laidOut = new LaidOutTexts;
+    const QRect area = contentsRect();
+    const LaidOut &shown = laidOut->of(text(), font(), area.size(), alignment());
     painter.setFont(font());
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawStaticText(shown.origin, shown.text);
+    painter.drawStaticText(area.topLeft() + shown.origin, shown.text);
 }
