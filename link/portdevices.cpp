@@ -50,14 +50,6 @@ QString PortDevices::named(int port) const
     return port == 1 ? m_com1 : port == 2 ? m_com2 : QString();
 }
 
-void PortDevices::setNamed(int port, const QString &device)
-{
-    if (port == 1)
-        m_com1 = device;
-    else if (port == 2)
-        m_com2 = device;
-}
-
 PortTarget PortDevices::target(int port) const
 {
     const QList<SerialDevice> devices = present();

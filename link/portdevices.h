@@ -41,7 +41,6 @@ public:
 
     // The device named for the port, or empty where it is found.
     QString named(int port) const;
-    void setNamed(int port, const QString &device);
 
     // The devices present, in the order the port numbers count them.
     QList<SerialDevice> present() const { return inPortOrder(m_list->present()); }
