@@ -52,7 +52,11 @@ QString PortDevices::named(int port) const
 
 PortTarget PortDevices::target(int port) const
 {
-    const QList<SerialDevice> devices = present();
+    return targetAmong(port, present());
+}
+
+PortTarget PortDevices::targetAmong(int port, const QList<SerialDevice> &devices) const
+{
     PortTarget target;
     if (const QString name = named(port); !name.isEmpty()) {
         target.device = listedOrBare(devices, name);
@@ -67,6 +71,13 @@ PortTarget PortDevices::target(int port) const
 
 std::optional<SerialDevice> PortDevices::locate(const PortTarget &target) const
 {
+    // A path needs no listing of the devices.
+    return locateAmong(target, target.kind == PortTarget::Path ? QList<SerialDevice>() : present());
+}
+
+std::optional<SerialDevice> PortDevices::locateAmong(const PortTarget &target,
+                                                     const QList<SerialDevice> &devices)
+{
     if (target.kind == PortTarget::Path) {
         // A link whose device is gone does not count as there.
         if (!QFileInfo::exists(target.device.path))
@@ -74,7 +85,6 @@ std::optional<SerialDevice> PortDevices::locate(const PortTarget &target) const
         return target.device;
     }
 
-    const QList<SerialDevice> devices = present();
     const auto is = [](const SerialDevice &device) {
         return [&device](const SerialDevice &other) { return device.isSameDevice(other); };
     };
@@ -104,14 +114,22 @@ std::optional<SerialDevice> PortDevices::locate(const PortTarget &target) const
 
 QString PortDevices::describe(int port) const
 {
-    return describe(target(port));
+    const QList<SerialDevice> devices = present();
+    return describeAmong(targetAmong(port, devices), devices);
 }
 
 QString PortDevices::describe(const PortTarget &target) const
 {
+    // Only an adapter is looked for among the devices listed.
+    return describeAmong(target,
+                         target.kind == PortTarget::Adapter ? present() : QList<SerialDevice>());
+}
+
+QString PortDevices::describeAmong(const PortTarget &target, const QList<SerialDevice> &devices)
+{
     if (target.kind == PortTarget::NextPlugged)
         return QStringLiteral("no device yet: waits for the next serial adapter plugged in");
-    if (const auto device = locate(target))
+    if (const auto device = locateAmong(target, devices))
         return device->label();
     return QStringLiteral("%1: not there now, waits for it").arg(target.label());
 }

@@ -58,6 +58,12 @@ public:
     static PortTarget boundTo(const SerialDevice &device);
 
 private:
+    // The same, among devices listed once by the caller.
+    PortTarget targetAmong(int port, const QList<SerialDevice> &devices) const;
+    static std::optional<SerialDevice> locateAmong(const PortTarget &target,
+                                                   const QList<SerialDevice> &devices);
+    static QString describeAmong(const PortTarget &target, const QList<SerialDevice> &devices);
+
     std::shared_ptr<const SerialDeviceList> m_list;
     QString m_com1;
     QString m_com2;
