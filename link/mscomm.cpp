@@ -215,19 +215,26 @@ int MSComm::takeByte(std::uint8_t &byte)
 bool MSComm::waitForInput(QDeadlineTimer deadline)
 {
     pullArrivedBytes();
+    const bool wasWaiting = std::exchange(m_waitingForInput, true);
     while (m_received.empty() && PortOpen() && !deadline.hasExpired()) {
         // Emits readyRead (and errorOccurred) synchronously; both only record what happened.
         if (!m_port->waitForReadyRead(int(deadline.remainingTime())))
             break;
         pullArrivedBytes();
     }
+    m_waitingForInput = wasWaiting;
     return !m_received.empty();
 }
 
 void MSComm::onReadyRead()
 {
     pullArrivedBytes();
-    queueReceiveCheck();
+    // The receive event is raised right here, in the pass of the event loop that brought the
+    // bytes. A handler may close or reopen the port: QSerialPort lets go of its notifier with
+    // deleteLater and, after emitting readyRead, touches nothing the close takes away. Bytes
+    // that come while a handler runs are looked for when its event ends.
+    if (!m_waitingForInput)
+        checkReceive();
 }
 
 void MSComm::onErrorOccurred()
@@ -270,7 +277,7 @@ void MSComm::pullArrivedBytes()
 void MSComm::queueReceiveCheck()
 {
     // A zero-time timer rather than a posted call: it runs on the event loop's next pass just
-    // the same, without waking the loop through its wake-up pipe for every packet.
+    // the same, without waking the loop through its wake-up pipe.
     if (!m_receiveCheck->isActive())
         m_receiveCheck->start();
 }

@@ -21,8 +21,8 @@
 // the control looks for that same device once a second and opens it, with the last settings,
 // as soon as it is back. Closing the port or choosing another one ends the wait.
 //
-// OnComm is only ever raised from the control's own queued call, never from inside one of
-// QSerialPort's signals, so a handler may close or reopen the port safely.
+// OnComm is raised when bytes arrive, from QSerialPort's readyRead, and for a backlog from
+// the control's own zero-time timer; a handler may close or reopen the port.
 class MSComm : public QObject, public GloveLine
 {
     Q_OBJECT
@@ -115,6 +115,8 @@ private:
     bool m_lineLost = false;
     QTimer *m_receiveCheck = new QTimer(this);
     int m_eventDepth = 0;
+    // Inside waitForInput, where readyRead only records what arrived.
+    bool m_waitingForInput = false;
 };
 
 #endif // MSCOMM_H

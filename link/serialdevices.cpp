@@ -2,23 +2,23 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <tuple>
 
 namespace {
 
+bool isDigits(QStringView text)
+{
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
+
 // The USB port path ("1-2.4") in a device's sysfs path, or empty for a device off USB.
 QString usbLocationOf(const QString &portName)
 {
-    const QString sysfs =
-        QFileInfo(QStringLiteral("/sys/class/tty/%1/device").arg(portName)).canonicalFilePath();
-    static const QRegularExpression usbPort(QStringLiteral("/(\\d+-[\\d.]+)(?=[/:])"));
-    QString location;
-    for (const auto &match : usbPort.globalMatch(sysfs))
-        location = match.captured(1); // the innermost hub port
-    return location;
+    return usbLocationInSysfsPath(
+        QFileInfo(QStringLiteral("/sys/class/tty/%1/device").arg(portName)).canonicalFilePath());
 }
 
 // The link under /dev/serial/by-id that points at the device, if udev made one.
@@ -64,11 +64,12 @@ public:
 // "ttyS10" sorts after "ttyS9".
 std::tuple<QString, int, QString> naturalKey(const QString &path)
 {
-    static const QRegularExpression trailingNumber(QStringLiteral("^(.*?)(\\d+)$"));
-    const auto match = trailingNumber.match(path);
-    if (!match.hasMatch())
+    qsizetype digitsFrom = path.size();
+    while (digitsFrom > 0 && path.at(digitsFrom - 1).isDigit())
+        --digitsFrom;
+    if (digitsFrom == path.size())
         return {path, -1, path};
-    return {match.captured(1), match.captured(2).toInt(), path};
+    return {path.left(digitsFrom), QStringView(path).mid(digitsFrom).toInt(), path};
 }
 
 } // namespace
@@ -117,4 +118,29 @@ QList<SerialDevice> inPortOrder(QList<SerialDevice> devices)
         return naturalKey(a.path) < naturalKey(b.path);
     });
     return devices;
+}
+
+QString usbLocationInSysfsPath(const QString &sysfsPath)
+{
+    // Parts of the path such as "1-2" or "1-2.4" are USB ports, the last the innermost hub
+    // port; an interface appends ":1.0". Plain string work: a regular expression would load
+    // and compile a matcher for this alone.
+    QString location;
+    const QStringList parts = sysfsPath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString &part = parts.at(i);
+        const qsizetype colon = part.indexOf(QLatin1Char(':'));
+        if (colon < 0 && i == parts.size() - 1)
+            continue; // the device's own name
+        const QStringView port = QStringView(part).left(colon < 0 ? part.size() : colon);
+        const qsizetype dash = port.indexOf(QLatin1Char('-'));
+        if (dash < 0 || !isDigits(port.left(dash)))
+            continue;
+        const QStringView hubPorts = port.mid(dash + 1);
+        if (!hubPorts.isEmpty() && std::all_of(hubPorts.begin(), hubPorts.end(), [](QChar c) {
+                return c.isDigit() || c == QLatin1Char('.');
+            }))
+            location = port.toString();
+    }
+    return location;
 }

@@ -44,4 +44,8 @@ public:
 // ports. The order depends only on the devices, not on the order they were plugged in.
 QList<SerialDevice> inPortOrder(QList<SerialDevice> devices);
 
+// The USB port a device hangs on ("1-2.4"), read from its canonical sysfs path; empty for a
+// device off USB.
+QString usbLocationInSysfsPath(const QString &sysfsPath);
+
 #endif // SERIALDEVICES_H

@@ -1,5 +1,6 @@
 #include "fingerbar.h"
 
+#include <QEvent>
 #include <QPainter>
 
 FingerBar::FingerBar(QWidget *parent) : QProgressBar(parent)
@@ -11,8 +12,17 @@ FingerBar::FingerBar(QWidget *parent) : QProgressBar(parent)
     // which cost more than the rest of setting the value.
     setFormat(QStringLiteral("%v"));
     setTextVisible(true);
-    // It paints every pixel of itself, so nothing behind it is drawn when its value changes.
-    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool FingerBar::event(QEvent *event)
+{
+    const bool handled = QProgressBar::event(event);
+    // It paints every pixel of itself, so nothing behind it need be drawn when its value
+    // changes. The style's polish turns that off for progress bars; it is turned on again
+    // after each.
+    if (event->type() == QEvent::Polish || event->type() == QEvent::StyleChange)
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    return handled;
 }
 
 QRect FingerBar::filledRect() const
@@ -25,19 +35,17 @@ QRect FingerBar::filledRect() const
 
 void FingerBar::paintEvent(QPaintEvent *)
 {
-    // A sunken one-pixel edge, then the empty and the filled part of the inside.
+    // A sunken one-pixel edge (dark above and on the left, light below and on the right),
+    // then the empty and the filled part of the inside.
     QPainter painter(this);
+    const QPalette &colours = palette();
     const QRect all = rect();
-    const QColor dark = palette().color(QPalette::Dark);
-    const QColor light = palette().color(QPalette::Light);
-    painter.fillRect(QRect(all.left(), all.top(), all.width(), 1), dark);
-    painter.fillRect(QRect(all.left(), all.top(), 1, all.height()), dark);
-    painter.fillRect(QRect(all.left() + 1, all.bottom(), all.width() - 1, 1), light);
-    painter.fillRect(QRect(all.right(), all.top() + 1, 1, all.height() - 1), light);
+    painter.fillRect(all, colours.color(QPalette::Dark));
+    painter.fillRect(all.adjusted(1, 1, 0, 0), colours.color(QPalette::Light));
     const QRect filled = filledRect();
     const QRect area = inside();
     painter.fillRect(QRect(area.topLeft(), QPoint(area.right(), filled.top() - 1)),
-                     palette().color(QPalette::Base));
+                     colours.color(QPalette::Base));
     if (!filled.isEmpty())
-        painter.fillRect(filled, palette().color(QPalette::Highlight));
+        painter.fillRect(filled, colours.color(QPalette::Highlight));
 }

@@ -17,6 +17,7 @@ public:
     QRect filledRect() const;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "readoutlabel.h"
 
 #include <QHash>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStaticText>
 
@@ -55,25 +56,32 @@ ReadoutLabel::ReadoutLabel(QWidget *parent) : QLabel(parent)
     setAlignment(Qt::AlignCenter);
     setFrameShape(QFrame::Box);
     setTextFormat(Qt::PlainText);
+    // It paints its background itself: nothing behind it is drawn when its text changes, and
+    // the background takes no painter of its own.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ReadoutLabel::paintEvent(QPaintEvent *)
+void ReadoutLabel::paintEvent(QPaintEvent *event)
 {
-    // The box a plain label draws, as four filled strips.
     QPainter painter(this);
-    const QRect all = rect();
-    const QColor ink = palette().color(foregroundRole());
-    const int w = lineWidth();
-    painter.fillRect(QRect(all.left(), all.top(), all.width(), w), ink);
-    painter.fillRect(QRect(all.left(), all.bottom() + 1 - w, all.width(), w), ink);
-    painter.fillRect(QRect(all.left(), all.top(), w, all.height()), ink);
-    painter.fillRect(QRect(all.right() + 1 - w, all.top(), w, all.height()), ink);
+    const QRect area = contentsRect();
+    // A new text repaints the inside only; the box, four filled strips as a plain label draws
+    // it, only where it is to be painted too.
+    if (!area.contains(event->rect())) {
+        const QRect all = rect();
+        const QColor ink = palette().color(foregroundRole());
+        const int w = lineWidth();
+        painter.fillRect(QRect(all.left(), all.top(), all.width(), w), ink);
+        painter.fillRect(QRect(all.left(), all.bottom() + 1 - w, all.width(), w), ink);
+        painter.fillRect(QRect(all.left(), all.top(), w, all.height()), ink);
+        painter.fillRect(QRect(all.right() + 1 - w, all.top(), w, all.height()), ink);
+    }
+    painter.fillRect(area, palette().color(backgroundRole()));
     if (text().isEmpty())
         return;
     // Kept to the end of the process, as the windows are; fonts must not outlive the
     // application object, which a static's destructor would make them do.
     static auto *const laidOut = new LaidOutTexts;
-    const QRect area = contentsRect();
     const LaidOut &shown = laidOut->of(text(), font(), area.size(), alignment());
     painter.setFont(font());
     painter.setPen(palette().color(QPalette::WindowText));

@@ -243,6 +243,35 @@ private slots:
         QCOMPARE(link->samples[2].Thumb, 12);
     }
 
+    void letsAHandlerCloseOrReopenThePort()
+    {
+        // The receive event comes straight from the port's notice of new bytes. A handler that
+        // closes the port, or closes it and opens it again (letting events run as it does),
+        // leaves a control that works on.
+        OpenGlovePort(link->comm, 1);
+        QObject::disconnect(&link->comm, &MSComm::OnComm, nullptr, nullptr);
+        QObject::connect(&link->comm, &MSComm::OnComm, [&] {
+            link->reader.MSComm_OnComm();
+            if (link->samples.size() == 1) {
+                link->comm.setPortOpen(false);
+            } else if (link->samples.size() == 2) {
+                link->comm.setPortOpen(false);
+                OpenGlovePort(link->comm, 2);
+            }
+        });
+        com1->write(packetBytes({1, 0, 0, 0, 0, 0, 0, 0}));
+        QTRY_VERIFY(!link->comm.PortOpen());
+        QCOMPARE(link->samples.size(), 1u);
+
+        OpenGlovePort(link->comm, 1);
+        com1->write(packetBytes({2, 0, 0, 0, 0, 0, 0, 0}));
+        QTRY_COMPARE(link->comm.CommPort(), 2);
+        QVERIFY(link->comm.PortOpen());
+        com2->write(packetBytes({3, 0, 0, 0, 0, 0, 0, 0}) + packetBytes({4, 0, 0, 0, 0, 0, 0, 0}));
+        QTRY_COMPARE(link->samples.size(), 4u);
+        QCOMPARE(link->samples[3].Thumb, 4);
+    }
+
     void nestsReceiveEventsOneLevelDeepAtMost()
     {
         // Each consumer lets pending events run, as the presentation does, while more packets

@@ -125,6 +125,34 @@ private slots:
         QCOMPARE(located ? located->path : QString(), found);
     }
 
+    void readsTheUsbPortFromTheSysfsPath_data()
+    {
+        QTest::addColumn<QString>("sysfs");
+        QTest::addColumn<QString>("port");
+        const QString pci = QStringLiteral("/sys/devices/pci0000:00/0000:00:14.0");
+        QTest::newRow("adapter") << pci + "/usb1/1-2/1-2:1.0/ttyUSB0"
+                                 << "1-2";
+        QTest::newRow("behind a hub") << pci + "/usb3/3-1/3-1.4/3-1.4:1.0/ttyUSB1"
+                                      << "3-1.4";
+        QTest::newRow("modem interface") << pci + "/usb1/1-10/1-10:1.2"
+                                         << "1-10";
+        QTest::newRow("built-in") << "/sys/devices/platform/serial8250"
+                                  << "";
+        QTest::newRow("plug and play") << "/sys/devices/pnp0/00:01"
+                                       << "";
+        QTest::newRow("i2c, not usb") << "/sys/devices/platform/i2c-1/1-0050"
+                                      << "";
+        QTest::newRow("none") << ""
+                              << "";
+    }
+
+    void readsTheUsbPortFromTheSysfsPath()
+    {
+        QFETCH(QString, sysfs);
+        QFETCH(QString, port);
+        QCOMPARE(usbLocationInSysfsPath(sysfs), port);
+    }
+
     void aPathIsThereWhileItLeadsToSomething()
     {
         QTemporaryDir dir;

@@ -61,6 +61,22 @@ QList<int> barValues()
             f->prgPinky->value()};
 }
 
+// Counts the paint events a set of widgets receive while it lives.
+struct PaintCounter : QObject
+{
+    int paints = 0;
+    explicit PaintCounter(std::initializer_list<QWidget *> widgets)
+    {
+        for (QWidget *w : widgets)
+            w->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 } // namespace
 
 class TestFrmFlex : public QObject
@@ -350,6 +366,31 @@ private slots:
         QTest::qWait(3 * f->framePacer().intervalNs() / 1000000);
         QCOMPARE(f->framePacer().framesPainted(), frames);
         QVERIFY(showsItsState(f->lblRawDataThumb));
+    }
+
+    void aNewValueRepaintsItsControlAlone()
+    {
+        // Readouts and bars paint every pixel of themselves: a new value paints the control
+        // that shows it, once per frame, and nothing behind it.
+        FrmFlex *f = frmFlex();
+        ShowGloveSample({10, 10, 10, 10, 40, 50, 7, 10}); // the hand stays here
+        QTRY_COMPARE(f->framePacer().nextFrameInMs(), -1);
+        PaintCounter behind({f, f->centralWidget(), f->fraFlex, f->fraRawData, f->fraAccel});
+        PaintCounter changed({f->prgThumb, f->prgMiddle, f->lblRawDataThumb, f->lblRawDataInput2});
+        PaintCounter unchanged({f->prgIndex, f->lblRawDataIndex, f->lblRawDataRoll});
+        const int frames = f->framePacer().framesPainted();
+        for (int i = 11; i < 20; ++i) {
+            const auto v = std::uint8_t(i);
+            ShowGloveSample({v, 10, v, 10, 40, 50, 7, v});
+        }
+        QTRY_COMPARE(f->framePacer().nextFrameInMs(), -1);
+        const int framesPainted = f->framePacer().framesPainted() - frames;
+        QVERIFY(framesPainted >= 1);
+        QCOMPARE(behind.paints, 0);
+        QVERIFY(changed.paints >= 4 && changed.paints <= 4 * framesPainted);
+        QCOMPARE(unchanged.paints, 0);
+        QVERIFY(showsItsState(f->fraFlex));
+        QVERIFY(showsItsState(f->fraRawData));
     }
 
     void readoutsLookAsPlainLabelsDo()
