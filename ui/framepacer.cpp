@@ -13,10 +13,14 @@ FramePacer::FramePacer(QWidget *window) : m_window(window)
 {
     m_nextFrame.setSingleShot(true);
     m_nextFrame.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_nextFrame, &QTimer::timeout, window, [this] {
-        QEvent request(QEvent::UpdateRequest);
-        QCoreApplication::sendEvent(m_window, &request);
-    });
+    QObject::connect(&m_nextFrame, &QTimer::timeout, window, [this] { paintNow(); });
+}
+
+void FramePacer::paintNow()
+{
+    m_nextFrame.stop();
+    QEvent request(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(m_window, &request);
 }
 
 qint64 FramePacer::intervalNs() const
@@ -26,10 +30,14 @@ qint64 FramePacer::intervalNs() const
     return qint64(1e9 / rate);
 }
 
+qint64 FramePacer::waitNs() const
+{
+    return m_sinceFrame.isValid() ? intervalNs() - m_sinceFrame.nsecsElapsed() : 0;
+}
+
 bool FramePacer::mayPaintNow()
 {
-    const qint64 wait = m_sinceFrame.isValid() ? intervalNs() - m_sinceFrame.nsecsElapsed() : 0;
-    if (wait <= 0 && !m_held)
+    if (waitNs() <= 0 && !m_held)
         return true;
     requestFrame();
     return false;
@@ -39,8 +47,15 @@ void FramePacer::requestFrame()
 {
     if (m_nextFrame.isActive())
         return;
-    const qint64 wait = m_sinceFrame.isValid() ? intervalNs() - m_sinceFrame.nsecsElapsed() : 0;
-    m_nextFrame.start(std::chrono::milliseconds(std::max<qint64>(0, (wait + 999999) / 1000000)));
+    const qint64 dueNs = std::max<qint64>(0, waitNs()) + intervalNs() / 4;
+    m_nextFrame.start(std::chrono::milliseconds((dueNs + 999999) / 1000000));
+}
+
+void FramePacer::hold(bool held)
+{
+    m_held = held;
+    if (!held && m_nextFrame.isActive() && waitNs() <= 0)
+        paintNow();
 }
 
 qint64 FramePacer::nextFrameInMs() const

@@ -19,6 +19,11 @@ Q_DECLARE_LOGGING_CATEGORY(lcFrames)
 // puts the others off to the start of the next interval, when one frame paints everything
 // that changed meanwhile. So a frame always shows the newest state, and nothing is painted,
 // and no timer runs, while nothing changes.
+//
+// A frame put off is painted with the first sample written after its interval began, in the
+// same wake of the program; its timer, a quarter of an interval later, paints it only when no
+// sample comes. At the line's rate a sample comes every 4.7 ms, so the program is woken once
+// per packet and not once more per frame.
 class FramePacer
 {
 public:
@@ -29,8 +34,9 @@ public:
     bool mayPaintNow();
     // Asks for a frame at the next refresh, for a change Qt does not know of yet.
     void requestFrame();
-    // While held (a sample half written), no frame is painted; the one put off follows.
-    void hold(bool held) { m_held = held; }
+    // While held (a sample half written), no frame is painted; when released, a frame put off
+    // that is due by then is painted at once.
+    void hold(bool held);
     // How long until the frame put off is painted; -1 when none waits.
     qint64 nextFrameInMs() const;
     // Called after the window has painted and flushed a frame.
@@ -40,6 +46,10 @@ public:
     qint64 intervalNs() const;
 
 private:
+    // How long until the next frame may be painted; 0 or less when it may be now.
+    qint64 waitNs() const;
+    void paintNow();
+
     QWidget *m_window;
     QElapsedTimer m_sinceFrame;
     QTimer m_nextFrame;
