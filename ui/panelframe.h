@@ -4,10 +4,9 @@
 #include <QGroupBox>
 #include <QPixmap>
 
-// A captioned frame that repaints from a picture of itself, drawn by the style's group box
-// whenever its size or looks change. The main window repaints for every glove packet, up to
-// 213 times a second, and drawing the group box anew behind each moved hand or changed bar
-// was a third of that work.
+// A captioned frame that repaints parts of itself from a picture of itself, drawn by the
+// style's group box. The hand moves with nearly every frame, and drawing the group box anew
+// behind it cost more than the rest of the frame.
 class PanelFrame : public QGroupBox
 {
     Q_OBJECT
@@ -22,8 +21,10 @@ protected:
 
 private:
     void drawPicture();
+    void forgetPicture();
 
     QPixmap m_picture;
+    bool m_pictureWanted = false;
     bool m_drawingPicture = false;
 };
 

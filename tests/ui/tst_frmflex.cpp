@@ -219,8 +219,8 @@ private slots:
 
     void framesDrawAsTheStylesGroupBox()
     {
-        // The frames repaint from a picture of themselves; it must look as the style draws a
-        // group box, also after the frame's size or font changed.
+        // The frames repaint parts of themselves from a picture of themselves; a part must look
+        // as the style draws a group box, also after the frame's size or font changed.
         QWidget window;
         PanelFrame panel(QStringLiteral("Pitch/Roll"), &window);
         QGroupBox plain(QStringLiteral("Pitch/Roll"), &window);
@@ -229,13 +229,27 @@ private slots:
             Look::setBackground(frame, Look::Grey);
             frame->resize(241, 209);
         }
-        QCOMPARE(panel.grab().toImage(), plain.grab().toImage());
+        // A part repainted shows the pixels the whole frame had: the first time as the style
+        // draws it, then from the picture drawn meanwhile.
+        const auto looksTheSame = [&] {
+            const QImage whole = plain.grab().toImage();
+            const QRect corner(0, 0, 60, 30); // the caption and the frame's corner
+            const QRect strip(0, panel.height() / 2, panel.width(), 3);
+            bool same = panel.grab().toImage() == whole;
+            for (int pass = 0; pass < 2; ++pass) {
+                same = same && panel.grab(corner).toImage() == whole.copy(corner) &&
+                       panel.grab(strip).toImage() == whole.copy(strip);
+                QCoreApplication::processEvents();
+            }
+            return same;
+        };
+        QVERIFY(looksTheSame());
         panel.resize(300, 120);
         plain.resize(300, 120);
-        QCOMPARE(panel.grab().toImage(), plain.grab().toImage());
+        QVERIFY(looksTheSame());
         panel.setFont(Look::defaultFont());
         plain.setFont(Look::defaultFont());
-        QCOMPARE(panel.grab().toImage(), plain.grab().toImage());
+        QVERIFY(looksTheSame());
     }
 
     void stretchesOnlyTheToolbarAndStatusBar()
