@@ -52,7 +52,7 @@ void PanelFrame::drawPicture()
 {
     // The frame as the style draws it, on its own background, without the controls in it.
     // Drawing may polish the frame, which reports a change again.
-    if (!m_pictureWanted || size().isEmpty())
+    if (!std::exchange(m_pictureWanted, false) || size().isEmpty())
         return;
     m_drawingPicture = true;
     QPixmap picture(size() * devicePixelRatio());
