@@ -5,8 +5,8 @@
 #include <QPixmap>
 
 // A captioned frame that repaints parts of itself from a picture of itself, drawn by the
-// style's group box. The hand moves with nearly every frame, and drawing the group box anew
-// behind it cost more than the rest of the frame.
+// style's group box. The hand moves with nearly every frame; copying the strips it uncovers
+// costs a fraction of drawing the group box anew behind it.
 class PanelFrame : public QGroupBox
 {
     Q_OBJECT
