@@ -63,7 +63,7 @@ qint64 FramePacer::nextFrameInMs() const
     return m_nextFrame.isActive() ? m_nextFrame.remainingTime() : -1;
 }
 
-void FramePacer::framePainted(const QString &newestSample)
+void FramePacer::framePainted(const std::function<QString()> &newestSample)
 {
     m_nextFrame.stop();
     m_sinceFrame.start();
@@ -72,6 +72,6 @@ void FramePacer::framePainted(const QString &newestSample)
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
         qCDebug(lcFrames, "frame %lld %s", qint64(now.tv_sec) * 1000000000 + now.tv_nsec,
-                qPrintable(newestSample));
+                qPrintable(newestSample()));
     }
 }

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QTimer>
+#include <functional>
 
 class QEvent;
 class QWidget;
@@ -39,8 +40,9 @@ public:
     void hold(bool held);
     // How long until the frame put off is painted; -1 when none waits.
     qint64 nextFrameInMs() const;
-    // Called after the window has painted and flushed a frame.
-    void framePainted(const QString &newestSample);
+    // Called after the window has painted and flushed a frame; the newest sample's description
+    // is asked for only when the frame log is on.
+    void framePainted(const std::function<QString()> &newestSample);
 
     int framesPainted() const { return m_frames; }
     qint64 intervalNs() const;

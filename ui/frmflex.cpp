@@ -284,9 +284,11 @@ bool FrmFlex::event(QEvent *event)
     const bool handled = QMainWindow::event(event);
     // Requests posted before this frame have nothing left to paint.
     QCoreApplication::removePostedEvents(this, QEvent::UpdateRequest);
-    m_framePacer.framePainted(QStringLiteral("samples=%1 input1=%2 input2=%3")
-                                  .arg(samplesPresented())
-                                  .arg(lblRawDataInput1->text(), lblRawDataInput2->text()));
+    m_framePacer.framePainted([this] {
+        return QStringLiteral("samples=%1 input1=%2 input2=%3")
+            .arg(samplesPresented())
+            .arg(lblRawDataInput1->text(), lblRawDataInput2->text());
+    });
     return handled;
 }
 
