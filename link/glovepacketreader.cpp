@@ -9,6 +9,19 @@ GlovePacketReader::GlovePacketReader(GloveLine &line, SampleConsumer consumer)
     : m_line(line), m_consumer(std::move(consumer))
 {}
 
+// Runs one step of an event's handling. A step that found no byte waiting is done again once
+// input has come; any other failure, or the wait running out, ends the handling.
+template <typename Step> bool GlovePacketReader::perform(const Step &step)
+{
+    for (;;) {
+        const int failure = step();
+        if (failure == commSucceeded)
+            return true;
+        if (failure != commNoByteWaiting || !m_line.waitForInput(m_deadline))
+            return false;
+    }
+}
+
 void GlovePacketReader::MSComm_OnComm()
 {
     m_deadline = QDeadlineTimer(ReceiveWaitBound);
@@ -50,17 +63,4 @@ bool GlovePacketReader::findSyncByte()
             return true;
     }
     return false;
-}
-
-// Runs one step of an event's handling. A step that found no byte waiting is done again once
-// input has come; any other failure, or the wait running out, ends the handling.
-bool GlovePacketReader::perform(const std::function<int()> &step)
-{
-    for (;;) {
-        const int failure = step();
-        if (failure == commSucceeded)
-            return true;
-        if (failure != commNoByteWaiting || !m_line.waitForInput(m_deadline))
-            return false;
-    }
 }

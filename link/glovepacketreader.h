@@ -30,7 +30,7 @@ public:
 
 private:
     bool findSyncByte();
-    bool perform(const std::function<int()> &step);
+    template <typename Step> bool perform(const Step &step);
 
     GloveLine &m_line;
     SampleConsumer m_consumer;

@@ -263,10 +263,13 @@ void MSComm::onErrorOccurred()
 
 void MSComm::pullArrivedBytes()
 {
-    if (!PortOpen() || m_port->bytesAvailable() == 0)
+    if (!PortOpen())
         return;
-    const QByteArray arrived = m_port->readAll();
-    m_received.insert(m_received.end(), arrived.begin(), arrived.end());
+    // Through a buffer on the stack: a packet's arrival allocates nothing.
+    char arrived[512];
+    qint64 count = 0;
+    while (m_port->bytesAvailable() > 0 && (count = m_port->read(arrived, sizeof arrived)) > 0)
+        m_received.insert(m_received.end(), arrived, arrived + count);
     if (m_received.size() > ReceiveBufferSize) {
         m_received.erase(m_received.begin(),
                          m_received.begin() + (m_received.size() - ReceiveBufferSize));

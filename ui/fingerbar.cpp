@@ -33,19 +33,47 @@ QRect FingerBar::filledRect() const
     return QRect(area.left(), area.bottom() + 1 - height, area.width(), height);
 }
 
-void FingerBar::paintEvent(QPaintEvent *)
+void FingerBar::drawBar(QPainter &painter, int filledHeight) const
 {
     // A sunken one-pixel edge (dark above and on the left, light below and on the right),
     // then the empty and the filled part of the inside.
-    QPainter painter(this);
     const QPalette &colours = palette();
     const QRect all = rect();
     painter.fillRect(all, colours.color(QPalette::Dark));
     painter.fillRect(all.adjusted(1, 1, 0, 0), colours.color(QPalette::Light));
-    const QRect filled = filledRect();
     const QRect area = inside();
-    painter.fillRect(QRect(area.topLeft(), QPoint(area.right(), filled.top() - 1)),
-                     colours.color(QPalette::Base));
-    if (!filled.isEmpty())
-        painter.fillRect(filled, colours.color(QPalette::Highlight));
+    painter.fillRect(area.adjusted(0, 0, 0, -filledHeight), colours.color(QPalette::Base));
+    painter.fillRect(area.adjusted(0, area.height() - filledHeight, 0, 0),
+                     colours.color(QPalette::Highlight));
+}
+
+void FingerBar::renewPictures()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (m_empty.size() == pixels && m_empty.devicePixelRatio() == ratio &&
+        m_paletteKey == palette().cacheKey())
+        return;
+    m_paletteKey = palette().cacheKey();
+    for (QImage *picture : {&m_empty, &m_full}) {
+        *picture = QImage(pixels, QImage::Format_RGB32);
+        picture->setDevicePixelRatio(ratio);
+        QPainter painter(picture);
+        drawBar(painter, picture == &m_full ? inside().height() : 0);
+    }
+}
+
+void FingerBar::paintEvent(QPaintEvent *)
+{
+    renewPictures();
+    QPainter painter(this);
+    // Above the top of the fill the empty bar, from there down the full one.
+    const qreal ratio = m_empty.devicePixelRatio();
+    const QRectF above(0, 0, width(), filledRect().top());
+    const QRectF below(0, above.bottom(), width(), height() - above.height());
+    const auto inPixels = [ratio](const QRectF &area) {
+        return QRectF(area.topLeft() * ratio, area.size() * ratio);
+    };
+    painter.drawImage(above, m_empty, inPixels(above));
+    painter.drawImage(below, m_full, inPixels(below));
 }

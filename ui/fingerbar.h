@@ -1,6 +1,7 @@
 #ifndef FINGERBAR_H
 #define FINGERBAR_H
 
+#include <QImage>
 #include <QProgressBar>
 
 // A vertical finger bar: a progress bar that fills exactly its value's share of its inside,
@@ -22,6 +23,14 @@ protected:
 
 private:
     QRect inside() const { return rect().adjusted(1, 1, -1, -1); }
+    void drawBar(QPainter &painter, int filledHeight) const;
+    void renewPictures();
+
+    // The bar drawn empty and drawn full, at its size and in its colours. A value is painted
+    // as two copies from them, a row at a time, where drawing it takes four fills of every row.
+    QImage m_empty;
+    QImage m_full;
+    qint64 m_paletteKey = 0;
 };
 
 #endif // FINGERBAR_H

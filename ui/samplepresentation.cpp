@@ -8,9 +8,25 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <array>
 
 namespace {
+
 unsigned long long presented = 0;
+
+// A byte's value in decimal. The texts are made once, so that a readout is set without
+// formatting or allocating, and setting an unchanged one compares a few characters.
+const QString &decimal(std::uint8_t value)
+{
+    static const auto texts = [] {
+        std::array<QString, 256> made;
+        for (int v = 0; v < 256; ++v)
+            made[v] = QString::number(v);
+        return made;
+    }();
+    return texts[value];
+}
+
 } // namespace
 
 unsigned long long samplesPresented()
@@ -24,14 +40,14 @@ void ShowGloveSample(const GloveSample &sample)
     FrmFlex *form = frmFlex();
     // No frame shows a sample half written; the controls reach the screen together.
     form->framePacer().hold(true);
-    form->lblRawDataThumb->setText(QString::number(sample.Thumb));
-    form->lblRawDataIndex->setText(QString::number(sample.Index));
-    form->lblRawDataMiddle->setText(QString::number(sample.Middle));
-    form->lblRawDataRing->setText(QString::number(sample.Ring));
-    form->lblRawDataRoll->setText(QString::number(sample.Roll));
-    form->lblRawDataPitch->setText(QString::number(sample.Pitch));
-    form->lblRawDataInput1->setText(QString::number(sample.Input1));
-    form->lblRawDataInput2->setText(QString::number(sample.Input2));
+    form->lblRawDataThumb->setText(decimal(sample.Thumb));
+    form->lblRawDataIndex->setText(decimal(sample.Index));
+    form->lblRawDataMiddle->setText(decimal(sample.Middle));
+    form->lblRawDataRing->setText(decimal(sample.Ring));
+    form->lblRawDataRoll->setText(decimal(sample.Roll));
+    form->lblRawDataPitch->setText(decimal(sample.Pitch));
+    form->lblRawDataInput1->setText(decimal(sample.Input1));
+    form->lblRawDataInput2->setText(decimal(sample.Input2));
 
     form->prgThumb->setValue(sample.Thumb);
     form->prgIndex->setValue(sample.Index);
