@@ -477,6 +477,39 @@ private slots:
         }
     }
 
+    void barsFollowTheirSizeAndColours()
+    {
+        // A bar paints from pictures of itself; a new size or new colours show at once.
+        QProgressBar *bar = frmFlex()->prgIndex;
+        const QSize size = bar->size();
+        const QPalette colours = bar->palette();
+        bar->setValue(128);
+        const auto filledRows = [bar](const QColor &fill) {
+            const QImage image = bar->grab().toImage();
+            int rows = 0;
+            for (int y = 0; y < image.height(); ++y)
+                rows += image.pixelColor(image.width() / 2, y) == fill;
+            return rows;
+        };
+        // 128 of 256 fills half the inside, which lies within a one-pixel edge.
+        const auto half = [](int height) { return qRound((height - 2) / 2.0); };
+        QCOMPARE(filledRows(colours.color(QPalette::Highlight)), half(size.height()));
+
+        QPalette red = colours;
+        red.setColor(QPalette::Highlight, Qt::red);
+        bar->setPalette(red);
+        QCOMPARE(filledRows(Qt::red), half(size.height()));
+
+        bar->resize(size.width(), size.height() / 2);
+        QCOMPARE(bar->grab().height(), size.height() / 2);
+        QCOMPARE(filledRows(Qt::red), half(size.height() / 2));
+
+        bar->setPalette(colours);
+        bar->resize(size);
+        QCOMPARE(filledRows(colours.color(QPalette::Highlight)), half(size.height()));
+        bar->setValue(0);
+    }
+
     void presentsASample_data()
     {
         QTest::addColumn<GloveSample>("sample");
