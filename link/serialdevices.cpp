@@ -8,10 +8,10 @@
 
 namespace {
 
-bool isDigits(QStringView text)
+// Whether the text has characters and each passes the test.
+template <typename Test> bool consistsOf(QStringView text, Test test)
 {
-    return !text.isEmpty() &&
-           std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), test);
 }
 
 // The USB port path ("1-2.4") in a device's sysfs path, or empty for a device off USB.
@@ -134,12 +134,10 @@ QString usbLocationInSysfsPath(const QString &sysfsPath)
             continue; // the device's own name
         const QStringView port = QStringView(part).left(colon < 0 ? part.size() : colon);
         const qsizetype dash = port.indexOf(QLatin1Char('-'));
-        if (dash < 0 || !isDigits(port.left(dash)))
+        if (dash < 0 || !consistsOf(port.left(dash), [](QChar c) { return c.isDigit(); }))
             continue;
-        const QStringView hubPorts = port.mid(dash + 1);
-        if (!hubPorts.isEmpty() && std::all_of(hubPorts.begin(), hubPorts.end(), [](QChar c) {
-                return c.isDigit() || c == QLatin1Char('.');
-            }))
+        if (consistsOf(port.mid(dash + 1),
+                       [](QChar c) { return c.isDigit() || c == QLatin1Char('.'); }))
             location = port.toString();
     }
     return location;
