@@ -6,15 +6,11 @@
 namespace {
 constexpr int UsageError = 2;
 
-#ifdef Q_OS_WIN
-const char DefaultRule[] = "Without --com1 and --com2 the ports are COM1 and COM2.";
-#else
 const char DefaultRule[] =
     "Without --com1 and --com2, ComPort 1 and ComPort 2 are the first and second serial\n"
     "ports present, USB serial adapters first (--list-ports shows them). Where there is\n"
     "none, the port waits for the next adapter plugged in. A port whose device is unplugged\n"
     "waits for that same device and resumes when it is back.";
-#endif
 } // namespace
 
 CommandLine CommandLine::parse(const QStringList &arguments)
@@ -27,12 +23,15 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                                   QStringLiteral("Displays this help."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Displays version information."));
-    const QCommandLineOption com1(QStringLiteral("com1"),
-                                  QStringLiteral("The serial device of ComPort 1, any path."),
-                                  QStringLiteral("device"));
-    const QCommandLineOption com2(QStringLiteral("com2"),
-                                  QStringLiteral("The serial device of ComPort 2, any path."),
-                                  QStringLiteral("device"));
+    const QCommandLineOption com1(
+        QStringLiteral("com1"),
+        QStringLiteral(
+            "The serial device of ComPort 1: any device path, or a COM port (COM5) on Windows."),
+        QStringLiteral("device"));
+    const QCommandLineOption com2(
+        QStringLiteral("com2"),
+        QStringLiteral("The serial device of ComPort 2, named as for --com1."),
+        QStringLiteral("device"));
     const QCommandLineOption listPorts(
         QStringLiteral("list-ports"),
         QStringLiteral("Lists the serial devices found and what each port stands for."));
@@ -78,9 +77,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 
 PortDevices CommandLine::portDevices(std::shared_ptr<const SerialDeviceList> list) const
 {
-    const PortDevices defaults = PortDevices::platformDefault();
-    return PortDevices(com1.isEmpty() ? defaults.named(1) : com1,
-                       com2.isEmpty() ? defaults.named(2) : com2, std::move(list));
+    return PortDevices(com1, com2, std::move(list));
 }
 
 QString portListing(const PortDevices &devices)

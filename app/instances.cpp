@@ -8,7 +8,7 @@ namespace {
 FrmFlex *mainWindow = nullptr;
 FrmComPort *portSettingsWindow = nullptr;
 FrmAbout *aboutBox = nullptr;
-PortDevices portDevices = PortDevices::platformDefault();
+PortDevices portDevices = PortDevices();
 } // namespace
 
 FrmFlex *frmFlex()

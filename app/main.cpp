@@ -3,33 +3,18 @@
 #include "frmflex.h"
 #include "instances.h"
 #include "look.h"
+#include "platform.h"
 #include "version.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
 #include <cstdio>
 
-namespace {
-
-// Qt aborts when it finds no display to show windows on; a terminal user should get a word
-// instead. An explicit QT_QPA_PLATFORM (offscreen, say) is taken as it is.
-bool hasGraphicalSession()
-{
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-#else
-    return true;
-#endif
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Vantrel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION_TEXT));
+    useStartingConsole();
 
     // Read before any window system is reached, so that --help works anywhere.
     QStringList arguments;

@@ -4,34 +4,34 @@
 
 namespace {
 
-std::optional<QSerialPort::Parity> parseParity(const QString &field)
+std::optional<LineSettings::Parity> parseParity(const QString &field)
 {
     if (field.size() != 1)
         return std::nullopt;
     switch (field.at(0).toUpper().toLatin1()) {
     case 'N':
-        return QSerialPort::NoParity;
+        return LineSettings::NoParity;
     case 'E':
-        return QSerialPort::EvenParity;
+        return LineSettings::EvenParity;
     case 'O':
-        return QSerialPort::OddParity;
+        return LineSettings::OddParity;
     case 'M':
-        return QSerialPort::MarkParity;
+        return LineSettings::MarkParity;
     case 'S':
-        return QSerialPort::SpaceParity;
+        return LineSettings::SpaceParity;
     default:
         return std::nullopt;
     }
 }
 
-std::optional<QSerialPort::StopBits> parseStopBits(const QString &field)
+std::optional<LineSettings::StopBits> parseStopBits(const QString &field)
 {
     if (field == QLatin1String("1"))
-        return QSerialPort::OneStop;
+        return LineSettings::OneStop;
     if (field == QLatin1String("1.5"))
-        return QSerialPort::OneAndHalfStop;
+        return LineSettings::OneAndHalfStop;
     if (field == QLatin1String("2"))
-        return QSerialPort::TwoStop;
+        return LineSettings::TwoStop;
     return std::nullopt;
 }
 
@@ -57,17 +57,11 @@ std::optional<LineSettings> LineSettings::parse(const QString &text)
     const int dataBits = fields[2].trimmed().toInt(&ok);
     if (!ok || dataBits < 5 || dataBits > 8)
         return std::nullopt;
-    settings.dataBits = static_cast<QSerialPort::DataBits>(dataBits);
+    settings.dataBits = dataBits;
 
     const auto stopBits = parseStopBits(fields[3].trimmed());
     if (!stopBits)
         return std::nullopt;
     settings.stopBits = *stopBits;
     return settings;
-}
-
-bool LineSettings::applyTo(QSerialPort &port) const
-{
-    return port.setBaudRate(baudRate) && port.setParity(parity) && port.setDataBits(dataBits) &&
-           port.setStopBits(stopBits) && port.setFlowControl(QSerialPort::NoFlowControl);
 }

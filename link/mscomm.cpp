@@ -2,33 +2,13 @@
 
 #include "linklog.h"
 
-#include <QFileInfo>
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-// Why a device that is there could not be opened, with the remedy where there is one.
-QString openFailureReason(const QSerialPort &port)
-{
-    QString reason = port.errorString();
-    if (port.error() == QSerialPort::PermissionError) {
-        if (!QFileInfo(port.portName()).isReadable())
-            reason += QStringLiteral(
-                "; this user may not use serial devices: add it to the dialout group "
-                "(sudo adduser $USER dialout) and log in again");
-        else
-            reason += QStringLiteral("; another program may be holding it");
-    }
-    return reason;
-}
-
-} // namespace
-
 MSComm::MSComm(QObject *parent) : QObject(parent)
 {
-    connect(m_port, &QSerialPort::readyRead, this, &MSComm::onReadyRead);
-    connect(m_port, &QSerialPort::errorOccurred, this, &MSComm::onErrorOccurred);
+    connect(m_line, &SerialLine::readyRead, this, &MSComm::onReadyRead);
+    connect(m_line, &SerialLine::lost, this, &MSComm::onLineLost);
     m_receiveCheck->setSingleShot(true);
     m_receiveCheck->setInterval(0);
     connect(m_receiveCheck, &QTimer::timeout, this, &MSComm::checkReceive);
@@ -38,7 +18,7 @@ MSComm::MSComm(QObject *parent) : QObject(parent)
 
 bool MSComm::PortOpen() const
 {
-    return m_port->isOpen() && !m_lineLost;
+    return m_line->isOpen() && !m_lineLost;
 }
 
 int MSComm::setPortOpen(bool open)
@@ -46,8 +26,8 @@ int MSComm::setPortOpen(bool open)
     if (!open) {
         stopWaiting();
         if (PortOpen())
-            qCInfo(lcLink, "%s: closed %s", qPrintable(portName()), qPrintable(m_port->portName()));
-        const bool wasOpen = m_port->isOpen();
+            qCInfo(lcLink, "%s: closed %s", qPrintable(portName()), qPrintable(m_line->path()));
+        const bool wasOpen = m_line->isOpen();
         closeDevice();
         if (wasOpen)
             emit linkChanged();
@@ -70,24 +50,21 @@ int MSComm::openTarget(bool resuming)
         waitForDevice();
         return comPortOpenFailed;
     }
-    m_port->setPortName(device->path);
-    if (!m_port->open(QIODevice::ReadOnly)) {
-        if (m_port->error() == QSerialPort::DeviceNotFoundError) {
+    if (!m_line->open(device->path, m_settings)) {
+        if (m_line->failure() == SerialLine::DeviceMissing) {
             waitForDevice();
-        } else {
-            stopWaiting();
-            qCInfo(lcLink, "%s: could not open %s: %s", qPrintable(portName()),
-                   qPrintable(device->path), qPrintable(openFailureReason(*m_port)));
+            return comPortOpenFailed;
         }
-        return comPortOpenFailed;
-    }
-    if (!m_settings.applyTo(*m_port)) {
-        qCInfo(lcLink, "%s: %s refused the line settings %s: %s", qPrintable(portName()),
-               qPrintable(device->path), qPrintable(m_settingsText),
-               qPrintable(m_port->errorString()));
-        m_port->close();
         stopWaiting();
-        return comSetCommStateFailed;
+        if (m_line->failure() == SerialLine::SettingsRefused) {
+            qCInfo(lcLink, "%s: %s refused the line settings %s: %s", qPrintable(portName()),
+                   qPrintable(device->path), qPrintable(m_settingsText),
+                   qPrintable(m_line->errorString()));
+            return comSetCommStateFailed;
+        }
+        qCInfo(lcLink, "%s: could not open %s: %s", qPrintable(portName()),
+               qPrintable(device->path), qPrintable(m_line->errorString()));
+        return comPortOpenFailed;
     }
     stopWaiting();
     // A named path stays that path; a device found by itself is waited for as itself.
@@ -143,8 +120,8 @@ int MSComm::setSettings(const QString &settings)
     const auto parsed = LineSettings::parse(settings);
     if (!parsed)
         return comInvalidPropertyValue;
-    if (PortOpen() && !parsed->applyTo(*m_port)) {
-        m_settings.applyTo(*m_port); // leave the line as it was
+    if (PortOpen() && !m_line->apply(*parsed)) {
+        m_line->apply(m_settings); // leave the line as it was
         return comSetCommStateFailed;
     }
     m_settings = *parsed;
@@ -217,8 +194,8 @@ bool MSComm::waitForInput(QDeadlineTimer deadline)
     pullArrivedBytes();
     const bool wasWaiting = std::exchange(m_waitingForInput, true);
     while (m_received.empty() && PortOpen() && !deadline.hasExpired()) {
-        // Emits readyRead (and errorOccurred) synchronously; both only record what happened.
-        if (!m_port->waitForReadyRead(int(deadline.remainingTime())))
+        // Emits readyRead (and lost) synchronously; both only record what happened.
+        if (!m_line->waitForReadyRead(int(deadline.remainingTime())))
             break;
         pullArrivedBytes();
     }
@@ -230,27 +207,22 @@ void MSComm::onReadyRead()
 {
     pullArrivedBytes();
     // The receive event is raised right here, in the pass of the event loop that brought the
-    // bytes. A handler may close or reopen the port: QSerialPort lets go of its notifier with
+    // bytes. A handler may close or reopen the port: the line lets go of its notifier with
     // deleteLater and, after emitting readyRead, touches nothing the close takes away. Bytes
     // that come while a handler runs are looked for when its event ends.
     if (!m_waitingForInput)
         checkReceive();
 }
 
-void MSComm::onErrorOccurred()
+void MSComm::onLineLost()
 {
-    // A vanished device reports ReadError (ResourceError on a USB unplug) again and again while
-    // the handle stays open; take it as closed at once. Other errors, such as modem-line
-    // requests a pseudo-terminal does not support, leave the port as it is.
-    const auto error = m_port->error();
-    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
-        return;
-    if (!m_port->isOpen() || m_lineLost)
+    // The device vanished; take the port as closed at once.
+    if (!m_line->isOpen() || m_lineLost)
         return;
     m_lineLost = true;
     m_received.clear();
-    qCInfo(lcLink, "%s: %s vanished (%s)", qPrintable(portName()), qPrintable(m_port->portName()),
-           qPrintable(m_port->errorString()));
+    qCInfo(lcLink, "%s: %s vanished (%s)", qPrintable(portName()), qPrintable(m_line->path()),
+           qPrintable(m_line->errorString()));
     QMetaObject::invokeMethod(
         this,
         [this] {
@@ -268,7 +240,7 @@ void MSComm::pullArrivedBytes()
     // Through a buffer on the stack: a packet's arrival allocates nothing.
     char arrived[512];
     qint64 count = 0;
-    while (m_port->bytesAvailable() > 0 && (count = m_port->read(arrived, sizeof arrived)) > 0)
+    while ((count = m_line->read(arrived, sizeof arrived)) > 0)
         m_received.insert(m_received.end(), arrived, arrived + count);
     if (m_received.size() > ReceiveBufferSize) {
         m_received.erase(m_received.begin(),
@@ -318,8 +290,8 @@ void MSComm::raise(int code)
 
 void MSComm::closeDevice()
 {
-    if (m_port->isOpen())
-        m_port->close();
+    if (m_line->isOpen())
+        m_line->close();
     m_lineLost = false;
     m_received.clear();
     m_overflowed = false;

@@ -5,9 +5,9 @@
 #include "gloveline.h"
 #include "linesettings.h"
 #include "portdevices.h"
+#include "serialline.h"
 
 #include <QObject>
-#include <QSerialPort>
 #include <QTimer>
 #include <chrono>
 #include <deque>
@@ -21,7 +21,7 @@
 // the control looks for that same device once a second and opens it, with the last settings,
 // as soon as it is back. Closing the port or choosing another one ends the wait.
 //
-// OnComm is raised when bytes arrive, from QSerialPort's readyRead, and for a backlog from
+// OnComm is raised when bytes arrive, from the line's readyRead, and for a backlog from
 // the control's own zero-time timer; a handler may close or reopen the port.
 class MSComm : public QObject, public GloveLine
 {
@@ -83,7 +83,7 @@ signals:
 
 private:
     void onReadyRead();
-    void onErrorOccurred();
+    void onLineLost();
     void pullArrivedBytes();
     void queueReceiveCheck();
     void checkReceive();
@@ -96,8 +96,8 @@ private:
     void lookForDevice();
     QString portName() const;
 
-    QSerialPort *m_port = new QSerialPort(this);
-    PortDevices m_devices = PortDevices::platformDefault();
+    SerialLine *m_line = new SerialLine(this);
+    PortDevices m_devices = PortDevices();
     std::optional<PortTarget> m_target;
     QTimer *m_devicePoll = new QTimer(this);
     int m_commPort = 1;
@@ -111,7 +111,7 @@ private:
     std::deque<std::uint8_t> m_received;
     bool m_overflowed = false;
     // Set when the device vanished: the port counts as closed at once, and the handle is
-    // released from the event loop rather than from inside QSerialPort's own signal.
+    // released from the event loop rather than from inside the line's own signal.
     bool m_lineLost = false;
     QTimer *m_receiveCheck = new QTimer(this);
     int m_eventDepth = 0;

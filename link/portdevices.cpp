@@ -36,15 +36,6 @@ PortDevices::PortDevices(const QString &com1, const QString &com2,
     : m_list(std::move(list)), m_com1(com1), m_com2(com2)
 {}
 
-PortDevices PortDevices::platformDefault()
-{
-#ifdef Q_OS_WIN
-    return {QStringLiteral("COM1"), QStringLiteral("COM2")};
-#else
-    return PortDevices();
-#endif
-}
-
 QString PortDevices::named(int port) const
 {
     return port == 1 ? m_com1 : port == 2 ? m_com2 : QString();
@@ -80,7 +71,7 @@ std::optional<SerialDevice> PortDevices::locateAmong(const PortTarget &target,
 {
     if (target.kind == PortTarget::Path) {
         // A link whose device is gone does not count as there.
-        if (!QFileInfo::exists(target.device.path))
+        if (!serialDeviceExists(target.device.path))
             return std::nullopt;
         return target.device;
     }

@@ -26,7 +26,7 @@ struct PortTarget
 
 // Which device each port number stands for. The one place that decides it: a device named
 // outright (on the command line), or else the first or second serial port present, USB
-// adapters first. On Windows the ports are COM1 and COM2.
+// adapters first, on Linux and on Windows alike.
 class PortDevices
 {
 public:
@@ -36,7 +36,6 @@ public:
     PortDevices(const QString &com1, const QString &com2,
                 std::shared_ptr<const SerialDeviceList> list = SerialDeviceList::system());
 
-    static PortDevices platformDefault();
     static bool isPort(int port) { return port == 1 || port == 2; }
 
     // The device named for the port, or empty where it is found.

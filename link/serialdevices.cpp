@@ -1,8 +1,5 @@
 #include "serialdevices.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSerialPortInfo>
 #include <algorithm>
 #include <tuple>
 
@@ -13,53 +10,6 @@ template <typename Test> bool consistsOf(QStringView text, Test test)
 {
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), test);
 }
-
-// The USB port path ("1-2.4") in a device's sysfs path, or empty for a device off USB.
-QString usbLocationOf(const QString &portName)
-{
-    return usbLocationInSysfsPath(
-        QFileInfo(QStringLiteral("/sys/class/tty/%1/device").arg(portName)).canonicalFilePath());
-}
-
-// The link under /dev/serial/by-id that points at the device, if udev made one.
-QString stableLinkOf(const QString &path)
-{
-    const QString target = QFileInfo(path).canonicalFilePath();
-    const QDir byId(QStringLiteral("/dev/serial/by-id"));
-    for (const QFileInfo &link : byId.entryInfoList(QDir::System | QDir::Files))
-        if (link.canonicalFilePath() == target)
-            return link.absoluteFilePath();
-    return {};
-}
-
-class SystemSerialDevices : public SerialDeviceList
-{
-public:
-    QList<SerialDevice> present() const override
-    {
-        QList<SerialDevice> devices;
-        for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-            SerialDevice device;
-            device.path = info.systemLocation();
-            device.description = info.description();
-            device.manufacturer = info.manufacturer();
-            if (info.hasVendorIdentifier())
-                device.vendorId = info.vendorIdentifier();
-            if (info.hasProductIdentifier())
-                device.productId = info.productIdentifier();
-            device.serialNumber = info.serialNumber();
-#ifdef Q_OS_LINUX
-            device.usbLocation = usbLocationOf(info.portName());
-            device.stableLink = stableLinkOf(device.path);
-            device.usbAdapter = !device.usbLocation.isEmpty();
-#else
-            device.usbAdapter = info.hasVendorIdentifier();
-#endif
-            devices << device;
-        }
-        return devices;
-    }
-};
 
 // "ttyS10" sorts after "ttyS9".
 std::tuple<QString, int, QString> naturalKey(const QString &path)
@@ -99,12 +49,6 @@ bool SerialDevice::isSameDevice(const SerialDevice &other) const
     return !usbLocation.isEmpty() && usbLocation == other.usbLocation;
 }
 
-std::shared_ptr<const SerialDeviceList> SerialDeviceList::system()
-{
-    static const auto list = std::make_shared<const SystemSerialDevices>();
-    return list;
-}
-
 QList<SerialDevice> inPortOrder(QList<SerialDevice> devices)
 {
     // Adapters by what they are, so that ttyUSB numbers handed out in plugging order do not
@@ -141,4 +85,13 @@ QString usbLocationInSysfsPath(const QString &sysfsPath)
             location = port.toString();
     }
     return location;
+}
+
+QString comPortName(const QString &path)
+{
+    const QString name = path.startsWith(QLatin1String("\\\\.\\")) ? path.mid(4) : path;
+    const bool comPort = name.size() > 3 &&
+                         name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive) &&
+                         consistsOf(QStringView(name).mid(3), [](QChar c) { return c.isDigit(); });
+    return comPort ? name : QString();
 }

@@ -36,9 +36,13 @@ public:
     virtual ~SerialDeviceList() = default;
     virtual QList<SerialDevice> present() const = 0;
 
-    // The machine's own serial ports, as QSerialPortInfo finds them.
+    // The machine's own serial ports, as the system lists them.
     static std::shared_ptr<const SerialDeviceList> system();
 };
+
+// Whether a device path names something there now: a file that exists (a dangling link does
+// not), or on Windows a COM port the system knows.
+bool serialDeviceExists(const QString &path);
 
 // The devices in the order the port numbers count them: USB adapters first, then built-in
 // ports. The order depends only on the devices, not on the order they were plugged in.
@@ -47,5 +51,9 @@ QList<SerialDevice> inPortOrder(QList<SerialDevice> devices);
 // The USB port a device hangs on ("1-2.4"), read from its canonical sysfs path; empty for a
 // device off USB.
 QString usbLocationInSysfsPath(const QString &sysfsPath);
+
+// A Windows COM port's name ("COM3") in a path: "COM3", "com3" or "\\.\COM3"; empty for
+// any other path.
+QString comPortName(const QString &path);
 
 #endif // SERIALDEVICES_H

@@ -25,9 +25,9 @@ namespace Look {
 
 QFont defaultFont()
 {
-    return fontOf(
-        {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")},
-        QFont::SansSerif, 8.25);
+    return fontOf({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                   QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")},
+                  QFont::SansSerif, 8.25);
 }
 
 QFont boldDefaultFont()
@@ -39,8 +39,8 @@ QFont boldDefaultFont()
 
 QFont frameCaptionFont()
 {
-    QFont font = fontOf({QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono"),
-                         QStringLiteral("Courier New")},
+    QFont font = fontOf({QStringLiteral("Fixedsys"), QStringLiteral("Liberation Mono"),
+                         QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Courier New")},
                         QFont::TypeWriter, 9, QFont::Bold);
     font.setFixedPitch(true);
     return font;

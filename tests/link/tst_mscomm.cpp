@@ -9,11 +9,8 @@
 #include <QTemporaryFile>
 #include <QTest>
 #include <chrono>
-#include <fcntl.h>
 #include <memory>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -35,17 +32,6 @@ public:
 private:
     std::thread m_thread;
 };
-
-termios lineSettingsOf(const QString &device)
-{
-    termios tio{};
-    const int fd = ::open(QFile::encodeName(device).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-    if (fd >= 0) {
-        tcgetattr(fd, &tio);
-        ::close(fd);
-    }
-    return tio;
-}
 
 GloveSample numberedSample(int i, QRandomGenerator &random)
 {
@@ -93,24 +79,24 @@ private slots:
         QVERIFY(comm.PortOpen());
         QVERIFY(com1->isDeviceOpen());
 
-        termios tio = lineSettingsOf(com1->devicePath());
-        QCOMPARE(cfgetispeed(&tio), speed_t(B19200));
-        QCOMPARE(tio.c_cflag & CSIZE, tcflag_t(CS8));
-        QCOMPARE(tio.c_cflag & (PARENB | CSTOPB), tcflag_t(0));
+        PseudoTerminal::LineState line = com1->lineState();
+        QCOMPARE(line.baudRate, 19200);
+        QCOMPARE(line.dataBits, 8);
+        QVERIFY(!line.parity && !line.twoStopBits);
 
         // Settings given while open reach the line at once.
         QCOMPARE(comm.setSettings("9600,N,8,2"), commSucceeded);
-        tio = lineSettingsOf(com1->devicePath());
-        QCOMPARE(cfgetispeed(&tio), speed_t(B9600));
-        QCOMPARE(tio.c_cflag & CSTOPB, tcflag_t(CSTOPB));
+        line = com1->lineState();
+        QCOMPARE(line.baudRate, 9600);
+        QVERIFY(line.twoStopBits);
 
         // A pseudo-terminal refuses parity and short characters: the failure is reported and
         // the line and the Settings stay as they were.
         QCOMPARE(comm.setSettings("19200,E,7,1"), comSetCommStateFailed);
         QCOMPARE(comm.Settings(), QStringLiteral("9600,N,8,2"));
-        tio = lineSettingsOf(com1->devicePath());
-        QCOMPARE(cfgetispeed(&tio), speed_t(B9600));
-        QCOMPARE(tio.c_cflag & CSTOPB, tcflag_t(CSTOPB));
+        line = com1->lineState();
+        QCOMPARE(line.baudRate, 9600);
+        QVERIFY(line.twoStopBits);
 
         QCOMPARE(comm.setPortOpen(true), comPortAlreadyOpen);
         QVERIFY(comm.PortOpen());
@@ -145,12 +131,12 @@ private slots:
         const auto s = LineSettings::parse("115200,o,5,1.5");
         QVERIFY(s);
         QCOMPARE(s->baudRate, 115200);
-        QCOMPARE(s->parity, QSerialPort::OddParity);
-        QCOMPARE(s->dataBits, QSerialPort::Data5);
-        QCOMPARE(s->stopBits, QSerialPort::OneAndHalfStop);
-        QCOMPARE(LineSettings::parse("300,M,6,2")->parity, QSerialPort::MarkParity);
-        QCOMPARE(LineSettings::parse("300,S,6,2")->stopBits, QSerialPort::TwoStop);
-        QCOMPARE(LineSettings::parse("300,S,6,2")->dataBits, QSerialPort::Data6);
+        QCOMPARE(s->parity, LineSettings::OddParity);
+        QCOMPARE(s->dataBits, 5);
+        QCOMPARE(s->stopBits, LineSettings::OneAndHalfStop);
+        QCOMPARE(LineSettings::parse("300,M,6,2")->parity, LineSettings::MarkParity);
+        QCOMPARE(LineSettings::parse("300,S,6,2")->stopBits, LineSettings::TwoStop);
+        QCOMPARE(LineSettings::parse("300,S,6,2")->dataBits, 6);
     }
 
     void staysClosedWhereNoPortCanBeOpened()

@@ -1,28 +1,45 @@
 #ifndef PSEUDOTERMINAL_H
 #define PSEUDOTERMINAL_H
 
-#include "gloveend.h"
+#include <QByteArray>
+#include <QString>
+#include <memory>
 
-// The glove's end of a serial line in tests: a pseudo-terminal whose device path the
-// program opens, and whose master side the test writes to.
+// The glove's end of a serial line in tests: a pseudo-terminal whose device the program
+// opens, and whose master side the test writes to. On Linux the test holds the master itself
+// (pseudoterminal_unix.cpp); a Windows test under Wine asks the line host, a Linux program
+// beside it, to hold it and to link one of Wine's COM ports to it (pseudoterminal_win.cpp).
 class PseudoTerminal
 {
 public:
-    PseudoTerminal();
+    // How the program set the line up, as the pseudo-terminal shows it.
+    struct LineState
+    {
+        int baudRate = 0;
+        int dataBits = 0;
+        bool parity = false;
+        bool twoStopBits = false;
+    };
 
-    bool isValid() const { return m_end.isOpen(); }
+    PseudoTerminal();
+    ~PseudoTerminal();
+
+    bool isValid() const;
+    // What the program opens: /dev/pts/3, or COM3 under Wine.
     QString devicePath() const { return m_path; }
 
     // Writes all of the bytes to the line, waiting while it is full; false if nobody holds
     // the device open or the line is gone.
     bool write(const QByteArray &bytes);
     // Closes the glove's end, as when a USB adapter is pulled out.
-    void closeMaster() { m_end = GloveEnd(); }
+    void closeMaster();
     // Whether a program holds the device open.
-    bool isDeviceOpen() const { return m_end.peerPresent(); }
+    bool isDeviceOpen() const;
+    LineState lineState() const;
 
 private:
-    GloveEnd m_end;
+    struct Backend;
+    std::unique_ptr<Backend> d;
     QString m_path;
 };
 

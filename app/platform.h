@@ -1,0 +1,15 @@
+#ifndef PLATFORM_H
+#define PLATFORM_H
+
+// What start-up does differently on each platform (platform_unix.cpp, platform_win.cpp).
+
+// Makes stdout and stderr reach the terminal or console the program was started from, so
+// that --help, --version, --list-ports and --verbose are seen. A Windows program with
+// windows has no console of its own and is given none.
+void useStartingConsole();
+
+// Whether windows can be shown: false on a Linux terminal with no display, where Qt would
+// abort.
+bool hasGraphicalSession();
+
+#endif // PLATFORM_H

@@ -1,0 +1,36 @@
+#include "platform.h"
+
+#include <QByteArray>
+#include <cstdio>
+#include <windows.h>
+
+namespace {
+
+bool hasHandle(DWORD which)
+{
+    const HANDLE handle = GetStdHandle(which);
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+} // namespace
+
+void useStartingConsole()
+{
+    // Output sent to a file or a pipe already has its handles; a console must be joined.
+    const bool hasOutput = hasHandle(STD_OUTPUT_HANDLE);
+    const bool hasErrors = hasHandle(STD_ERROR_HANDLE);
+    if ((!hasOutput || !hasErrors) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        if (!hasOutput)
+            std::freopen("CONOUT$", "w", stdout);
+        if (!hasErrors)
+            std::freopen("CONOUT$", "w", stderr);
+    }
+    // Qt sends its messages to the debugger unless told that stderr is read.
+    if (hasHandle(STD_ERROR_HANDLE))
+        qputenv("QT_FORCE_STDERR_LOGGING", QByteArrayLiteral("1"));
+}
+
+bool hasGraphicalSession()
+{
+    return true;
+}

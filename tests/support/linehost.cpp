@@ -1,0 +1,108 @@
+// The line host: holds pseudo-terminals for tests that run under Wine, where a Windows
+// program cannot reach a pseudo-terminal's master side. Wine's COM ports 1 to 8 are links in
+// the host's folder (DIR/com1 to DIR/com8) that point at nothing until a test asks for a
+// line; the test then gets the COM port whose link points at the new pseudo-terminal.
+//   vantrel-line-host DIR
+// A test writes one request to the FIFO DIR/requests and reads the answer from DIR/replies:
+//   open -> COMn | write N HEX -> ok | close N | held N -> 1 or 0 | state N -> baud bits
+//   parity two-stop | free N | quit
+#include "pseudoterminal.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <array>
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int Slots = 8;
+
+QByteArray readAllOf(const QByteArray &fifo)
+{
+    const int fd = ::open(fifo.constData(), O_RDONLY);
+    QByteArray text;
+    char buffer[4096];
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        text.append(buffer, n);
+    if (fd >= 0)
+        ::close(fd);
+    return text.trimmed();
+}
+
+void writeAllTo(const QByteArray &fifo, const QByteArray &text)
+{
+    const int fd = ::open(fifo.constData(), O_WRONLY);
+    if (fd < 0)
+        return;
+    for (qsizetype done = 0; done < text.size();) {
+        const ssize_t n = ::write(fd, text.constData() + done, size_t(text.size() - done));
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    ::close(fd);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+        return 2;
+    }
+    const QString dir = QFile::decodeName(argv[1]);
+    const QByteArray requests = QFile::encodeName(dir + QStringLiteral("/requests"));
+    const QByteArray replies = QFile::encodeName(dir + QStringLiteral("/replies"));
+    ::mkfifo(requests.constData(), 0600);
+    ::mkfifo(replies.constData(), 0600);
+    const auto linkOf = [&](int slot) { return dir + QStringLiteral("/com%1").arg(slot + 1); };
+
+    std::array<std::unique_ptr<PseudoTerminal>, Slots> lines;
+    for (;;) {
+        const QList<QByteArray> words = readAllOf(requests).split(' ');
+        const QByteArray &verb = words.value(0);
+        const int slot = words.value(1).toInt() - 1;
+        PseudoTerminal *line = slot >= 0 && slot < Slots ? lines[size_t(slot)].get() : nullptr;
+        QByteArray answer = "ok";
+        if (verb == "quit") {
+            writeAllTo(replies, answer);
+            return 0;
+        } else if (verb == "open") {
+            answer = "none";
+            for (int i = 0; i < Slots; ++i) {
+                if (lines[size_t(i)])
+                    continue;
+                lines[size_t(i)] = std::make_unique<PseudoTerminal>();
+                QFile::remove(linkOf(i));
+                QFile::link(lines[size_t(i)]->devicePath(), linkOf(i));
+                answer = "COM" + QByteArray::number(i + 1);
+                break;
+            }
+        } else if (!line) {
+            answer = "no such line";
+        } else if (verb == "write") {
+            answer = line->write(QByteArray::fromHex(words.value(2))) ? "ok" : "failed";
+        } else if (verb == "close") {
+            line->closeMaster();
+        } else if (verb == "held") {
+            answer = line->isDeviceOpen() ? "1" : "0";
+        } else if (verb == "state") {
+            const PseudoTerminal::LineState s = line->lineState();
+            answer = QByteArray::number(s.baudRate) + ' ' + QByteArray::number(s.dataBits) + ' ' +
+                     QByteArray::number(int(s.parity)) + ' ' +
+                     QByteArray::number(int(s.twoStopBits));
+        } else if (verb == "free") {
+            lines[size_t(slot)].reset();
+            QFile::remove(linkOf(slot));
+        } else {
+            answer = "unknown request";
+        }
+        writeAllTo(replies, answer);
+    }
+}
