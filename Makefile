@@ -1,11 +1,13 @@
-# One command each, on a fresh Debian machine: `make demo`, `make run`, `make test`.
+# One command each, on a fresh Debian machine: `make demo`, `make run`, `make test`,
+# `make windows`, `make test-windows`.
 # Each installs the Debian packages it needs first (tools/install-deps), and no more.
 BUILD ?= build
+WINDOWS_BUILD ?= build-windows
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: program run demo test test-sanitize fuzz bench check-windows clean
+.PHONY: program run demo test test-sanitize fuzz bench check-windows windows test-windows clean
 
 # The program, the glove simulator and the demo's screenshot taker, nothing else.
 program:
@@ -60,5 +62,25 @@ check-windows: program
 	./tests/packaging/check-windows-resource.sh $(BUILD)/packaging/windows/vantrel.rc \
 	    packaging/windows
 
+# Vantrel.exe, its portable .zip and its installer, cross-built with MinGW-w64 against a static
+# Qt that tools/build-qt-windows builds once from Debian's source (cached outside the tree).
+windows:
+	./tools/install-deps windows-build
+	qt=$$(./tools/build-qt-windows) && \
+	    cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	        -DCMAKE_TOOLCHAIN_FILE=$$qt/lib/cmake/Qt6/qt.toolchain.cmake -DQT_HOST_PATH=/usr \
+	        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake -DBUILD_TESTING=ON
+	cmake --build $(WINDOWS_BUILD) -j$(JOBS) --target Vantrel
+	cd $(WINDOWS_BUILD) && cpack >/dev/null && ls -l Vantrel.exe Vantrel-*-windows-x64.*
+
+# The Windows build's suites, the real Vantrel.exe and the installer, under Wine in Xvfb; the
+# Linux build gives the tools they use beside Wine (line host, glove simulator, screenshots).
+test-windows: windows
+	./tools/install-deps test-windows
+	$(CONFIGURE) -DBUILD_TESTING=ON -DVANTREL_BENCH=OFF
+	cmake --build $(BUILD) -j$(JOBS) --target vantrel-line-host vantrel-glove-sim vantrel-screenshot
+	cmake --build $(WINDOWS_BUILD) -j$(JOBS)
+	./tests/windows/run-tests $(WINDOWS_BUILD) $(BUILD)
+
 clean:
-	rm -rf $(BUILD) build-sanitize build-fuzz
+	rm -rf $(BUILD) build-sanitize build-fuzz $(WINDOWS_BUILD)

@@ -124,6 +124,18 @@ public:
             q->m_errorString = systemMessage(GetLastError());
             return false;
         }
+        // A driver may take settings it cannot make (Wine's pseudo-terminals take parity):
+        // what it reports back is what holds.
+        DCB made{};
+        made.DCBlength = sizeof made;
+        if (!GetCommState(handle, &made) || made.BaudRate != dcb.BaudRate ||
+            made.ByteSize != dcb.ByteSize || made.Parity != dcb.Parity ||
+            made.StopBits != dcb.StopBits) {
+            q->m_errorString = QStringLiteral("the device does not take %1 data bits, parity %2")
+                                   .arg(settings.dataBits)
+                                   .arg(settings.parity == LineSettings::NoParity ? "none" : "on");
+            return false;
+        }
         return true;
     }
 
@@ -210,9 +222,15 @@ public:
         const std::size_t before = waiting();
         if (!finishRead() || !readOn())
             return;
+        if (waiting() == before)
+            return;
+        // The notifier waits again only once this returns, unless told now: bytes that come
+        // while a handler of readyRead lets events run are then announced inside it, as on
+        // Linux.
+        notifier->setEnabled(false);
+        notifier->setEnabled(true);
         // Last: a handler may close or reopen the line.
-        if (waiting() > before)
-            emit q->readyRead();
+        emit q->readyRead();
     }
 
     bool loseLine(DWORD error)

@@ -21,6 +21,7 @@ set(CPACK_STRIP_FILES ON)
 # programs. An administrator installs for all users (Program Files, HKLM); anyone else for
 # themselves, into a folder of their own (/D=... when silent).
 set(CPACK_PACKAGE_EXECUTABLES Vantrel "Vantrel")
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_PACKAGE_NAME Vantrel)
 set(CPACK_NSIS_DISPLAY_NAME Vantrel)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
@@ -28,6 +29,7 @@ set(CPACK_NSIS_MUI_ICON ${CMAKE_CURRENT_LIST_DIR}/vantrel.ico)
 set(CPACK_NSIS_MUI_UNIICON ${CMAKE_CURRENT_LIST_DIR}/vantrel.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME Vantrel.exe)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-set(CPACK_NSIS_DEFINES "RequestExecutionLevel highest")
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+# A 64-bit installer for a 64-bit program (Debian's NSIS has the stubs).
+set(CPACK_NSIS_DEFINES "RequestExecutionLevel highest\nTarget amd64-unicode")
 include(CPack)

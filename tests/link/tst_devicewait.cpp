@@ -2,6 +2,7 @@
 // nothing meanwhile, and resumes with the last settings when the device is back.
 #include "devicelink.h"
 #include "opengloveport.h"
+#include "platformtest.h"
 #include "scripteddevices.h"
 #include "testlink.h"
 
@@ -17,11 +18,6 @@
 namespace {
 
 constexpr int ResumeTimeout = 3000; // the device is looked for once a second
-
-int openFileDescriptors()
-{
-    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
-}
 
 bool isOpenAndNotWaiting(const MSComm &comm)
 {
@@ -205,7 +201,7 @@ private slots:
     {
         DeviceLink glove;
         PseudoTerminal other;
-        const int descriptorsBefore = openFileDescriptors();
+        const int descriptorsBefore = openHandleCount();
         {
             TestLink link({glove.path(), other.devicePath()});
             OpenGlovePort(link.comm, 1);
@@ -237,7 +233,7 @@ private slots:
             QCOMPARE(link.samples.back().Thumb, 7);
             link.comm.setPortOpen(false);
         }
-        QCOMPARE(openFileDescriptors(), descriptorsBefore);
+        QCOMPARE(openHandleCount(), descriptorsBefore);
     }
 };
 

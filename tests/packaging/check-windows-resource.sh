@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# Compiles the Windows resource with the MinGW resource compiler, reads it back, and checks
-# the version record field by field and the icon's three images.
+# Reads the Windows resources back with the MinGW resource compiler and checks the version
+# record field by field and the icon's three images: those of Vantrel.exe itself, or of the
+# resource file compiled on its own.
+#   check-windows-resource.sh Vantrel.exe
 #   check-windows-resource.sh RC_FILE ICON_DIR
 # RC_FILE is the resource as CMake configured it, with the project's version filled in.
 set -euo pipefail
-rc="$1"
-icons="$2"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-x86_64-w64-mingw32-windres --preprocessor=cpp -I "$icons" "$rc" \
-    -O res -o "$work/vantrel.res"
-x86_64-w64-mingw32-windres -i "$work/vantrel.res" -O rc -o "$work/read-back.rc"
+if [ $# -eq 1 ]; then
+    x86_64-w64-mingw32-windres -i "$1" -O rc -o "$work/read-back.rc"
+else
+    x86_64-w64-mingw32-windres --preprocessor=cpp -I "$2" "$1" -O res -o "$work/vantrel.res"
+    x86_64-w64-mingw32-windres -i "$work/vantrel.res" -O rc -o "$work/read-back.rc"
+fi
 
 failures=0
 expect() {

@@ -6,6 +6,7 @@
 // A test writes one request to the FIFO DIR/requests and reads the answer from DIR/replies:
 //   open -> COMn | write N HEX -> ok | close N | held N -> 1 or 0 | state N -> baud bits
 //   parity two-stop | free N | quit
+// and for a COM port that only links to other lines: reserve -> COMn | link N M | unlink N.
 #include "pseudoterminal.h"
 
 #include <QByteArray>
@@ -63,7 +64,16 @@ int main(int argc, char *argv[])
     ::mkfifo(replies.constData(), 0600);
     const auto linkOf = [&](int slot) { return dir + QStringLiteral("/com%1").arg(slot + 1); };
 
+    for (int i = 0; i < Slots; ++i)
+        QFile::remove(linkOf(i)); // left by a host that was killed
     std::array<std::unique_ptr<PseudoTerminal>, Slots> lines;
+    std::array<bool, Slots> reserved{};
+    const auto freeSlot = [&]() -> int {
+        for (int i = 0; i < Slots; ++i)
+            if (!lines[size_t(i)] && !reserved[size_t(i)])
+                return i;
+        return -1;
+    };
     for (;;) {
         const QList<QByteArray> words = readAllOf(requests).split(' ');
         const QByteArray &verb = words.value(0);
@@ -71,19 +81,28 @@ int main(int argc, char *argv[])
         PseudoTerminal *line = slot >= 0 && slot < Slots ? lines[size_t(slot)].get() : nullptr;
         QByteArray answer = "ok";
         if (verb == "quit") {
-            writeAllTo(replies, answer);
+            writeAllTo(replies, answer + '\n');
             return 0;
-        } else if (verb == "open") {
-            answer = "none";
-            for (int i = 0; i < Slots; ++i) {
-                if (lines[size_t(i)])
-                    continue;
+        } else if (verb == "open" || verb == "reserve") {
+            const int i = freeSlot();
+            answer = i < 0 ? "none" : "COM" + QByteArray::number(i + 1);
+            if (i >= 0 && verb == "reserve") {
+                reserved[size_t(i)] = true;
+                QFile::remove(linkOf(i));
+            } else if (i >= 0) {
                 lines[size_t(i)] = std::make_unique<PseudoTerminal>();
                 QFile::remove(linkOf(i));
                 QFile::link(lines[size_t(i)]->devicePath(), linkOf(i));
-                answer = "COM" + QByteArray::number(i + 1);
-                break;
             }
+        } else if (verb == "link" || verb == "unlink") {
+            const int to = words.value(2).toInt() - 1;
+            QFile::remove(linkOf(slot));
+            if (verb == "link" && to >= 0 && to < Slots && lines[size_t(to)])
+                QFile::link(lines[size_t(to)]->devicePath(), linkOf(slot));
+        } else if (verb == "free" && slot >= 0 && slot < Slots) {
+            lines[size_t(slot)].reset();
+            reserved[size_t(slot)] = false;
+            QFile::remove(linkOf(slot));
         } else if (!line) {
             answer = "no such line";
         } else if (verb == "write") {
@@ -97,12 +116,9 @@ int main(int argc, char *argv[])
             answer = QByteArray::number(s.baudRate) + ' ' + QByteArray::number(s.dataBits) + ' ' +
                      QByteArray::number(int(s.parity)) + ' ' +
                      QByteArray::number(int(s.twoStopBits));
-        } else if (verb == "free") {
-            lines[size_t(slot)].reset();
-            QFile::remove(linkOf(slot));
         } else {
             answer = "unknown request";
         }
-        writeAllTo(replies, answer);
+        writeAllTo(replies, answer + '\n');
     }
 }

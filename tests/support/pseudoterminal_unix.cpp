@@ -1,5 +1,7 @@
 #include "pseudoterminal.h"
 
+#include "devicelink.h"
+
 #include "gloveend.h"
 
 #include <QFile>
@@ -73,4 +75,19 @@ PseudoTerminal::LineState PseudoTerminal::lineState() const
     }
     ::close(fd);
     return state;
+}
+
+DeviceLink::DeviceLink() : m_path(m_dir.filePath(QStringLiteral("glove"))) {}
+
+DeviceLink::~DeviceLink() = default;
+
+void DeviceLink::pointTo(const QString &target)
+{
+    unplug();
+    QFile::link(target, m_path);
+}
+
+void DeviceLink::unplug()
+{
+    QFile::remove(m_path);
 }

@@ -1,5 +1,7 @@
 #include "pseudoterminal.h"
 
+#include "devicelink.h"
+
 #include <QMutex>
 #include <QStringList>
 #include <windows.h>
@@ -23,7 +25,13 @@ QString ask(const QString &request)
     const QString dir = qEnvironmentVariable("VANTREL_LINE_HOST");
     if (dir.isEmpty())
         return {};
-    HANDLE out = openFifo(dir + QStringLiteral("\\requests"), GENERIC_WRITE);
+    // The host may not be listening yet: it is while it waits for the next request.
+    HANDLE out = INVALID_HANDLE_VALUE;
+    for (int tries = 0; out == INVALID_HANDLE_VALUE && tries < 30000; ++tries) {
+        out = openFifo(dir + QStringLiteral("\\requests"), GENERIC_WRITE);
+        if (out == INVALID_HANDLE_VALUE)
+            Sleep(1);
+    }
     if (out == INVALID_HANDLE_VALUE)
         return {};
     const QByteArray bytes = request.toLatin1();
@@ -31,14 +39,20 @@ QString ask(const QString &request)
     WriteFile(out, bytes.constData(), DWORD(bytes.size()), &written, nullptr);
     CloseHandle(out);
 
+    // Wine opens a FIFO without waiting for the other end: until the host has written the
+    // answer's closing newline, a read may find nothing.
     HANDLE in = openFifo(dir + QStringLiteral("\\replies"), GENERIC_READ);
     if (in == INVALID_HANDLE_VALUE)
         return {};
     QByteArray answer;
     char buffer[256];
     DWORD count = 0;
-    while (ReadFile(in, buffer, sizeof buffer, &count, nullptr) && count > 0)
-        answer.append(buffer, count);
+    for (int tries = 0; !answer.endsWith('\n') && tries < 60000; ++tries) {
+        if (ReadFile(in, buffer, sizeof buffer, &count, nullptr) && count > 0)
+            answer.append(buffer, count);
+        else
+            Sleep(1);
+    }
     CloseHandle(in);
     return QString::fromLatin1(answer).trimmed();
 }
@@ -95,4 +109,29 @@ PseudoTerminal::LineState PseudoTerminal::lineState() const
     state.parity = fields.value(2) == QLatin1String("1");
     state.twoStopBits = fields.value(3) == QLatin1String("1");
     return state;
+}
+
+// A device link is a COM port of its own whose link the host points at another line's
+// pseudo-terminal, or at nothing.
+DeviceLink::DeviceLink()
+{
+    const QString port = ask(QStringLiteral("reserve"));
+    if (port.startsWith(QLatin1String("COM")))
+        m_path = port;
+}
+
+DeviceLink::~DeviceLink()
+{
+    if (!m_path.isEmpty())
+        ask(QStringLiteral("free ") + m_path.mid(3));
+}
+
+void DeviceLink::pointTo(const QString &target)
+{
+    ask(QStringLiteral("link %1 %2").arg(m_path.mid(3), target.mid(3)));
+}
+
+void DeviceLink::unplug()
+{
+    ask(QStringLiteral("unlink ") + m_path.mid(3));
 }

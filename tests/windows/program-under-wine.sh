@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The real Vantrel.exe under Wine, on the session's X server, fed by the glove simulator on
+# COM9: the readings show and change; an unplug (the simulator gone, its pseudo-terminal
+# closed) stops them and a replug resumes them by themselves; Ctrl+X closes the port and ends
+# the program with status 0.
+#   program-under-wine.sh Vantrel.exe      (run by tests/windows/run-tests)
+set -euo pipefail
+program=$1
+: "${VANTREL_WINE_SESSION:?run through tests/windows/run-tests}"
+sim="$VANTREL_LINUX_BUILD/tools/glovesim/vantrel-glove-sim"
+screenshot="$VANTREL_LINUX_BUILD/tools/screenshot/vantrel-screenshot"
+work=$(mktemp -d "$VANTREL_WINE_SESSION/program.XXXXXX")
+glove_link="$VANTREL_WINE_SESSION/lines/glove"
+sim_pid=
+app_pid=
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
+    rm -f "$glove_link"
+    return 0
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    echo "--- Vantrel.exe said:"
+    tr -d '\r' <"$work/program.log" | grep -v '^0x' || true
+    exit 1
+}
+# Waits up to 20 s for a line in a log.
+wait_for() {
+    for _ in $(seq 200); do
+        tr -d '\r' <"$1" | grep -q -- "$2" && return 0
+        sleep 0.1
+    done
+    fail "no '$2' in $1"
+}
+plug_glove() {
+    : >"$work/sim.log"
+    "$sim" --pattern wave >"$work/sim.path" 2>"$work/sim.log" &
+    sim_pid=$!
+    for _ in $(seq 100); do [ -s "$work/sim.path" ] && break; sleep 0.05; done
+    ln -sfn "$(head -n 1 "$work/sim.path")" "$glove_link"
+}
+unplug_glove() {
+    kill "$sim_pid"
+    wait "$sim_pid" 2>/dev/null || true
+    sim_pid=
+}
+# Whether what the screen shows changes within half a second.
+screen_changes() {
+    "$screenshot" "$work/a.png" && sleep 0.5 && "$screenshot" "$work/b.png"
+    ! cmp -s "$work/a.png" "$work/b.png"
+}
+
+plug_glove
+wine "$program" --com1 COM9 --com2 COM8 --verbose >"$work/program.log" 2>&1 &
+app_pid=$!
+wait_for "$work/program.log" "ComPort 1: opened COM9"
+wait_for "$work/sim.log" "the line was opened"
+window=
+for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --name '^Vantrel Software$' 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || fail "no window 'Vantrel Software'"
+sleep 1
+screen_changes || fail "the readings do not change while the glove sends"
+echo "ok: the readings follow the glove on COM9"
+
+unplug_glove
+wait_for "$work/program.log" "ComPort 1: COM9 vanished"
+sleep 0.5
+screen_changes && fail "the readings change with the glove unplugged"
+echo "ok: an unplug is noticed and the readings stand still"
+
+plug_glove
+wait_for "$work/program.log" "ComPort 1: resumed on COM9"
+sleep 1
+screen_changes || fail "the readings do not resume after the replug"
+echo "ok: the replugged glove is read again"
+
+xdotool windowfocus --sync "$window" key ctrl+x
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "Ctrl+X did not end the program"
+status=0
+wait "$app_pid" || status=$?
+app_pid=
+[ "$status" -eq 0 ] || fail "exit status $status"
+wait_for "$work/program.log" "ComPort 1: closed COM9"
+wait_for "$work/sim.log" "the line was closed"
+echo "ok: Ctrl+X closes the port and ends the program"
