@@ -11,6 +11,12 @@ template <typename Test> bool consistsOf(QStringView text, Test test)
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), test);
 }
 
+class SystemSerialDevices : public SerialDeviceList
+{
+public:
+    QList<SerialDevice> present() const override { return systemSerialDevices(); }
+};
+
 // "ttyS10" sorts after "ttyS9".
 std::tuple<QString, int, QString> naturalKey(const QString &path)
 {
@@ -47,6 +53,12 @@ bool SerialDevice::isSameDevice(const SerialDevice &other) const
     if (!serialNumber.isEmpty() || !other.serialNumber.isEmpty())
         return serialNumber == other.serialNumber;
     return !usbLocation.isEmpty() && usbLocation == other.usbLocation;
+}
+
+std::shared_ptr<const SerialDeviceList> SerialDeviceList::system()
+{
+    static const auto list = std::make_shared<const SystemSerialDevices>();
+    return list;
 }
 
 QList<SerialDevice> inPortOrder(QList<SerialDevice> devices)

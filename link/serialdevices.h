@@ -40,6 +40,10 @@ public:
     static std::shared_ptr<const SerialDeviceList> system();
 };
 
+// The serial devices the system lists now, in its own order (serialdevices_unix.cpp,
+// serialdevices_win.cpp).
+QList<SerialDevice> systemSerialDevices();
+
 // Whether a device path names something there now: a file that exists (a dangling link does
 // not), or on Windows a COM port the system knows.
 bool serialDeviceExists(const QString &path);

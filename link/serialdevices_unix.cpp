@@ -27,37 +27,27 @@ QString stableLinkOf(const QString &path)
     return {};
 }
 
-class SystemSerialDevices : public SerialDeviceList
-{
-public:
-    QList<SerialDevice> present() const override
-    {
-        QList<SerialDevice> devices;
-        for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-            SerialDevice device;
-            device.path = info.systemLocation();
-            device.description = info.description();
-            device.manufacturer = info.manufacturer();
-            if (info.hasVendorIdentifier())
-                device.vendorId = info.vendorIdentifier();
-            if (info.hasProductIdentifier())
-                device.productId = info.productIdentifier();
-            device.serialNumber = info.serialNumber();
-            device.usbLocation = usbLocationOf(info.portName());
-            device.stableLink = stableLinkOf(device.path);
-            device.usbAdapter = !device.usbLocation.isEmpty();
-            devices << device;
-        }
-        return devices;
-    }
-};
-
 } // namespace
 
-std::shared_ptr<const SerialDeviceList> SerialDeviceList::system()
+QList<SerialDevice> systemSerialDevices()
 {
-    static const auto list = std::make_shared<const SystemSerialDevices>();
-    return list;
+    QList<SerialDevice> devices;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        SerialDevice device;
+        device.path = info.systemLocation();
+        device.description = info.description();
+        device.manufacturer = info.manufacturer();
+        if (info.hasVendorIdentifier())
+            device.vendorId = info.vendorIdentifier();
+        if (info.hasProductIdentifier())
+            device.productId = info.productIdentifier();
+        device.serialNumber = info.serialNumber();
+        device.usbLocation = usbLocationOf(info.portName());
+        device.stableLink = stableLinkOf(device.path);
+        device.usbAdapter = !device.usbLocation.isEmpty();
+        devices << device;
+    }
+    return devices;
 }
 
 bool serialDeviceExists(const QString &path)

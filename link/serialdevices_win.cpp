@@ -162,33 +162,22 @@ QStringList systemListedPorts()
     return ports;
 }
 
-class SystemSerialDevices : public SerialDeviceList
-{
-public:
-    QList<SerialDevice> present() const override
-    {
-        QList<SerialDevice> devices = deviceManagerPorts();
-        for (const QString &port : systemListedPorts()) {
-            const bool known =
-                std::any_of(devices.begin(), devices.end(), [&](const SerialDevice &d) {
-                    return d.path.compare(port, Qt::CaseInsensitive) == 0;
-                });
-            if (!known) {
-                SerialDevice device;
-                device.path = port;
-                devices << device;
-            }
-        }
-        return devices;
-    }
-};
-
 } // namespace
 
-std::shared_ptr<const SerialDeviceList> SerialDeviceList::system()
+QList<SerialDevice> systemSerialDevices()
 {
-    static const auto list = std::make_shared<const SystemSerialDevices>();
-    return list;
+    QList<SerialDevice> devices = deviceManagerPorts();
+    for (const QString &port : systemListedPorts()) {
+        const bool known = std::any_of(devices.begin(), devices.end(), [&](const SerialDevice &d) {
+            return d.path.compare(port, Qt::CaseInsensitive) == 0;
+        });
+        if (!known) {
+            SerialDevice device;
+            device.path = port;
+            devices << device;
+        }
+    }
+    return devices;
 }
 
 bool serialDeviceExists(const QString &path)
