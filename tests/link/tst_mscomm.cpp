@@ -308,9 +308,9 @@ private slots:
                 at += n;
                 std::this_thread::sleep_for(std::chrono::microseconds(chunks.bounded(400)));
                 // Wine's event loop takes about a millisecond a pass, and a pass presents one
-                // sample: there the glove sends at four times the line's rate, not a hundred.
+                // sample: there the glove sends at twice the line's rate, not a hundred times.
                 if (underWine())
-                    std::this_thread::sleep_for(std::chrono::microseconds(130 * n));
+                    std::this_thread::sleep_for(std::chrono::microseconds(260 * n));
             }
         });
         QTRY_COMPARE_WITH_TIMEOUT(link->samples.size(), sent.size(), 30000);

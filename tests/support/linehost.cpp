@@ -3,7 +3,8 @@
 // the host's folder (DIR/com1 to DIR/com8) that point at nothing until a test asks for a
 // line; the test then gets the COM port whose link points at the new pseudo-terminal.
 //   vantrel-line-host DIR
-// A test writes one request to the FIFO DIR/requests and reads the answer from DIR/replies:
+// A test puts one request into the file DIR/request and takes the answer from DIR/reply; each
+// file appears whole, by a rename, and is removed by the side that reads it:
 //   open -> COMn | write N HEX -> ok | close N | held N -> 1 or 0 | state N -> baud bits
 //   parity two-stop | free N | quit
 // and for a COM port that only links to other lines: reserve -> COMn | link N M | unlink N.
@@ -13,40 +14,36 @@
 #include <QFile>
 #include <QString>
 #include <array>
+#include <chrono>
 #include <cstdio>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <thread>
 
 namespace {
 
 constexpr int Slots = 8;
 
-QByteArray readAllOf(const QByteArray &fifo)
+// Waits for the file to appear, then takes its text and removes it.
+QByteArray takeFile(const QString &path)
 {
-    const int fd = ::open(fifo.constData(), O_RDONLY);
-    QByteArray text;
-    char buffer[4096];
-    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-        text.append(buffer, n);
-    if (fd >= 0)
-        ::close(fd);
-    return text.trimmed();
+    QFile file(path);
+    while (!file.exists())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    file.open(QIODevice::ReadOnly);
+    const QByteArray text = file.readAll().trimmed();
+    file.close();
+    file.remove();
+    return text;
 }
 
-void writeAllTo(const QByteArray &fifo, const QByteArray &text)
+// Writes the file beside its place, then renames it there, so that it appears whole.
+void putFile(const QString &path, const QByteArray &text)
 {
-    const int fd = ::open(fifo.constData(), O_WRONLY);
-    if (fd < 0)
-        return;
-    for (qsizetype done = 0; done < text.size();) {
-        const ssize_t n = ::write(fd, text.constData() + done, size_t(text.size() - done));
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    ::close(fd);
+    QFile file(path + QStringLiteral(".new"));
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+    file.close();
+    ::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData());
 }
 
 } // namespace
@@ -58,10 +55,10 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString dir = QFile::decodeName(argv[1]);
-    const QByteArray requests = QFile::encodeName(dir + QStringLiteral("/requests"));
-    const QByteArray replies = QFile::encodeName(dir + QStringLiteral("/replies"));
-    ::mkfifo(requests.constData(), 0600);
-    ::mkfifo(replies.constData(), 0600);
+    const QString request = dir + QStringLiteral("/request");
+    const QString reply = dir + QStringLiteral("/reply");
+    QFile::remove(request);
+    QFile::remove(reply);
     const auto linkOf = [&](int slot) { return dir + QStringLiteral("/com%1").arg(slot + 1); };
 
     for (int i = 0; i < Slots; ++i)
@@ -75,13 +72,13 @@ int main(int argc, char *argv[])
         return -1;
     };
     for (;;) {
-        const QList<QByteArray> words = readAllOf(requests).split(' ');
+        const QList<QByteArray> words = takeFile(request).split(' ');
         const QByteArray &verb = words.value(0);
         const int slot = words.value(1).toInt() - 1;
         PseudoTerminal *line = slot >= 0 && slot < Slots ? lines[size_t(slot)].get() : nullptr;
         QByteArray answer = "ok";
         if (verb == "quit") {
-            writeAllTo(replies, answer + '\n');
+            putFile(reply, answer);
             return 0;
         } else if (verb == "open" || verb == "reserve") {
             const int i = freeSlot();
@@ -119,6 +116,6 @@ int main(int argc, char *argv[])
         } else {
             answer = "unknown request";
         }
-        writeAllTo(replies, answer + '\n');
+        putFile(reply, answer);
     }
 }

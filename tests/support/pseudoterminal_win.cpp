@@ -2,22 +2,17 @@
 
 #include "devicelink.h"
 
+#include <QFile>
 #include <QMutex>
 #include <QStringList>
 #include <windows.h>
 
 // Under Wine the line host (linehost.cpp) holds the pseudo-terminals; this asks it, through
-// the two FIFOs in the folder that VANTREL_LINE_HOST names.
+// files in the folder that VANTREL_LINE_HOST names.
 
 namespace {
 
 QMutex requestLock;
-
-HANDLE openFifo(const QString &path, DWORD access)
-{
-    return CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), access, 0, nullptr,
-                       OPEN_EXISTING, 0, nullptr);
-}
 
 QString ask(const QString &request)
 {
@@ -25,36 +20,27 @@ QString ask(const QString &request)
     const QString dir = qEnvironmentVariable("VANTREL_LINE_HOST");
     if (dir.isEmpty())
         return {};
-    // The host may not be listening yet: it is while it waits for the next request.
-    HANDLE out = INVALID_HANDLE_VALUE;
-    for (int tries = 0; out == INVALID_HANDLE_VALUE && tries < 30000; ++tries) {
-        out = openFifo(dir + QStringLiteral("\\requests"), GENERIC_WRITE);
-        if (out == INVALID_HANDLE_VALUE)
-            Sleep(1);
-    }
-    if (out == INVALID_HANDLE_VALUE)
+    // The request appears whole, by a rename; the host removes it and answers the same way.
+    const QString asked = dir + QStringLiteral("\\request");
+    QFile next(asked + QStringLiteral(".new"));
+    if (!next.open(QIODevice::WriteOnly))
         return {};
-    const QByteArray bytes = request.toLatin1();
-    DWORD written = 0;
-    WriteFile(out, bytes.constData(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(out);
-
-    // Wine opens a FIFO without waiting for the other end: until the host has written the
-    // answer's closing newline, a read may find nothing.
-    HANDLE in = openFifo(dir + QStringLiteral("\\replies"), GENERIC_READ);
-    if (in == INVALID_HANDLE_VALUE)
+    next.write(request.toLatin1());
+    next.close();
+    if (!MoveFileExW(reinterpret_cast<const wchar_t *>(next.fileName().utf16()),
+                     reinterpret_cast<const wchar_t *>(asked.utf16()), MOVEFILE_REPLACE_EXISTING))
         return {};
-    QByteArray answer;
-    char buffer[256];
-    DWORD count = 0;
-    for (int tries = 0; !answer.endsWith('\n') && tries < 60000; ++tries) {
-        if (ReadFile(in, buffer, sizeof buffer, &count, nullptr) && count > 0)
-            answer.append(buffer, count);
-        else
-            Sleep(1);
+    QFile reply(dir + QStringLiteral("\\reply"));
+    for (int tries = 0; !reply.exists(); ++tries) {
+        if (tries == 60000)
+            return {};
+        Sleep(1);
     }
-    CloseHandle(in);
-    return QString::fromLatin1(answer).trimmed();
+    reply.open(QIODevice::ReadOnly);
+    const QString answer = QString::fromLatin1(reply.readAll()).trimmed();
+    reply.close();
+    reply.remove();
+    return answer;
 }
 
 } // namespace
