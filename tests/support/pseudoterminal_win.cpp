@@ -23,15 +23,30 @@ QString ask(const QString &request)
     // The request appears whole, by a rename; the host removes it and answers the same way.
     const QString asked = dir + QStringLiteral("\\request");
     QFile next(asked + QStringLiteral(".new"));
-    if (!next.open(QIODevice::WriteOnly))
+    if (!next.open(QIODevice::WriteOnly)) {
+        qWarning("line host: cannot write %s: %s", qPrintable(next.fileName()),
+                 qPrintable(next.errorString()));
         return {};
+    }
     next.write(request.toLatin1());
     next.close();
-    if (!MoveFileExW(reinterpret_cast<const wchar_t *>(next.fileName().utf16()),
-                     reinterpret_cast<const wchar_t *>(asked.utf16()), MOVEFILE_REPLACE_EXISTING))
-        return {};
+    // Wine's rename fails now and then ("not enough memory") and works when tried again.
+    const auto handOver = [&] {
+        return MoveFileExW(reinterpret_cast<const wchar_t *>(next.fileName().utf16()),
+                           reinterpret_cast<const wchar_t *>(asked.utf16()),
+                           MOVEFILE_REPLACE_EXISTING);
+    };
+    int tries = 0;
+    while (!handOver()) {
+        if (++tries == 1000) {
+            qWarning("line host: cannot hand over %s: %s", qPrintable(asked),
+                     qPrintable(qt_error_string(int(GetLastError()))));
+            return {};
+        }
+        Sleep(1);
+    }
     QFile reply(dir + QStringLiteral("\\reply"));
-    for (int tries = 0; !reply.exists(); ++tries) {
+    for (tries = 0; !reply.exists(); ++tries) {
         if (tries == 60000)
             return {};
         Sleep(1);
