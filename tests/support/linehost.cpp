@@ -16,6 +16,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <thread>
 
@@ -50,16 +51,17 @@ void putFile(const QString &path, const QByteArray &text)
 
 int main(int argc, char *argv[])
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s DIR [FIRST]\n", argv[0]);
         return 2;
     }
+    const int first = argc == 3 ? std::atoi(argv[2]) : 1;
     const QString dir = QFile::decodeName(argv[1]);
     const QString request = dir + QStringLiteral("/request");
     const QString reply = dir + QStringLiteral("/reply");
     QFile::remove(request);
     QFile::remove(reply);
-    const auto linkOf = [&](int slot) { return dir + QStringLiteral("/com%1").arg(slot + 1); };
+    const auto linkOf = [&](int slot) { return dir + QStringLiteral("/com%1").arg(slot + first); };
 
     for (int i = 0; i < Slots; ++i)
         QFile::remove(linkOf(i)); // left by a host that was killed
@@ -74,7 +76,7 @@ int main(int argc, char *argv[])
     for (;;) {
         const QList<QByteArray> words = takeFile(request).split(' ');
         const QByteArray &verb = words.value(0);
-        const int slot = words.value(1).toInt() - 1;
+        const int slot = words.value(1).toInt() - first;
         PseudoTerminal *line = slot >= 0 && slot < Slots ? lines[size_t(slot)].get() : nullptr;
         QByteArray answer = "ok";
         if (verb == "quit") {
@@ -82,7 +84,7 @@ int main(int argc, char *argv[])
             return 0;
         } else if (verb == "open" || verb == "reserve") {
             const int i = freeSlot();
-            answer = i < 0 ? "none" : "COM" + QByteArray::number(i + 1);
+            answer = i < 0 ? "none" : "COM" + QByteArray::number(i + first);
             if (i >= 0 && verb == "reserve") {
                 reserved[size_t(i)] = true;
                 QFile::remove(linkOf(i));
@@ -92,7 +94,7 @@ int main(int argc, char *argv[])
                 QFile::link(lines[size_t(i)]->devicePath(), linkOf(i));
             }
         } else if (verb == "link" || verb == "unlink") {
-            const int to = words.value(2).toInt() - 1;
+            const int to = words.value(2).toInt() - first;
             QFile::remove(linkOf(slot));
             if (verb == "link" && to >= 0 && to < Slots && lines[size_t(to)])
                 QFile::link(lines[size_t(to)]->devicePath(), linkOf(slot));

@@ -24,7 +24,11 @@ check "the installed program runs" \
 
 # The uninstaller hands its work to a copy of itself and returns at once.
 wine "$folder/Uninstall.exe" /S
-for _ in $(seq 300); do [ -e "$folder/Vantrel.exe" ] || break; sleep 0.1; done
+for _ in $(seq 300); do
+    [ -e "$folder/Vantrel.exe" ] || [ -e "$menu/Vantrel.lnk" ] || break
+    sleep 0.1
+done
+sleep 1 # the copy's last steps
 check "uninstalls Vantrel.exe" '[ ! -e "$folder/Vantrel.exe" ]'
 check "takes the Start-menu entry away" '[ ! -e "$menu/Vantrel.lnk" ]'
 check "unregisters" \
