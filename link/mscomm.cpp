@@ -207,9 +207,9 @@ void MSComm::onReadyRead()
 {
     pullArrivedBytes();
     // The receive event is raised right here, in the pass of the event loop that brought the
-    // bytes. A handler may close or reopen the port: the line lets go of its notifier with
-    // deleteLater and, after emitting readyRead, touches nothing the close takes away. Bytes
-    // that come while a handler runs are looked for when its event ends.
+    // bytes. A handler may close or reopen the port: the line emits readyRead last and touches
+    // nothing the close takes away after it. Bytes that come while a handler runs are looked
+    // for when its event ends.
     if (!m_waitingForInput)
         checkReceive();
 }
