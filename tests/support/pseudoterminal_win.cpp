@@ -30,14 +30,13 @@ QString ask(const QString &request)
     }
     next.write(request.toLatin1());
     next.close();
-    // Wine's rename fails now and then ("not enough memory") and works when tried again.
-    const auto handOver = [&] {
-        return MoveFileExW(reinterpret_cast<const wchar_t *>(next.fileName().utf16()),
-                           reinterpret_cast<const wchar_t *>(asked.utf16()),
-                           MOVEFILE_REPLACE_EXISTING);
-    };
+    // Wine's rename now and then reports a failure ("not enough memory") and yet has renamed
+    // the file; otherwise it works when tried again.
     int tries = 0;
-    while (!handOver()) {
+    while (!MoveFileExW(reinterpret_cast<const wchar_t *>(next.fileName().utf16()),
+                        reinterpret_cast<const wchar_t *>(asked.utf16()),
+                        MOVEFILE_REPLACE_EXISTING) &&
+           next.exists()) {
         if (++tries == 1000) {
             qWarning("line host: cannot hand over %s: %s", qPrintable(asked),
                      qPrintable(qt_error_string(int(GetLastError()))));
