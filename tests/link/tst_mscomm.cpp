@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <QTest>
 #include <chrono>
@@ -33,6 +34,13 @@ public:
 private:
     std::thread m_thread;
 };
+
+// Keeps a handler connected while the test function runs: a failed check returns early, and no
+// later event may then reach the function's locals.
+auto whileHere(QMetaObject::Connection connection)
+{
+    return qScopeGuard([connection] { QObject::disconnect(connection); });
+}
 
 GloveSample numberedSample(int i, QRandomGenerator &random)
 {
@@ -219,7 +227,7 @@ private slots:
         OpenGlovePort(link->comm, 1);
         bool wrote = false;
         QObject::disconnect(&link->comm, &MSComm::OnComm, nullptr, nullptr);
-        QObject::connect(&link->comm, &MSComm::OnComm, [&] {
+        const auto connected = whileHere(QObject::connect(&link->comm, &MSComm::OnComm, [&] {
             link->reader.MSComm_OnComm();
             if (!std::exchange(wrote, true)) {
                 com1->write(packetBytes({11, 0, 0, 0, 0, 0, 0, 0}) +
@@ -227,7 +235,7 @@ private slots:
                 std::this_thread::sleep_for(20ms);
                 QCoreApplication::processEvents(); // as the presentation does
             }
-        });
+        }));
         com1->write(packetBytes({10, 0, 0, 0, 0, 0, 0, 0}));
         QTRY_COMPARE(link->samples.size(), 3u);
         QCOMPARE(link->samples[2].Thumb, 12);
@@ -278,11 +286,11 @@ private slots:
             QCoreApplication::processEvents();
             QCoreApplication::processEvents();
         });
-        QObject::connect(&link->comm, &MSComm::OnComm, [&] {
+        const auto connected = whileHere(QObject::connect(&link->comm, &MSComm::OnComm, [&] {
             deepest = std::max(deepest, ++depth);
             nesting.MSComm_OnComm();
             --depth;
-        });
+        }));
         com1->write(packetBytes({0, 0, 0, 0, 0, 0, 0, 0}));
         QTRY_COMPARE(link->samples.size(), 21u);
         for (int i = 0; i <= 20; ++i)
@@ -352,8 +360,9 @@ private slots:
         link->comm.setInputLen(0);
         QCOMPARE(link->comm.setPortOpen(true), commSucceeded);
         int overflows = 0;
-        QObject::connect(&link->comm, &MSComm::OnComm,
-                         [&] { overflows += link->comm.CommEvent() == comEventRxOver; });
+        const auto connected = whileHere(QObject::connect(&link->comm, &MSComm::OnComm, [&] {
+            overflows += link->comm.CommEvent() == comEventRxOver;
+        }));
         QByteArray bytes;
         for (int i = 0; i < 5000; ++i)
             bytes.append(char(i % 251));
