@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "oscsender.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -39,7 +41,24 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         QStringLiteral("verbose"),
         QStringLiteral("Says on stderr when the port opens, fails to open, waits for its "
                        "device, loses it or resumes."));
-    parser.addOptions({help, version, com1, com2, listPorts, verbose});
+    const QCommandLineOption record(
+        QStringLiteral("record"),
+        QStringLiteral("Records every sample shown to a new CSV file: a header row, then per "
+                       "sample its number, the seconds since the recording began, the time in "
+                       "UTC and the eight values. Never overwrites: if the file exists, Vantrel "
+                       "ends at once. A failed write is said on stderr, the glove is still shown, "
+                       "and the exit status is then 1."),
+        QStringLiteral("file"));
+    const QCommandLineOption osc(
+        QStringLiteral("osc"),
+        QStringLiteral("Sends every sample shown over UDP as an OSC message %1 with eight int32, "
+                       "the values in packet order: thumb, index, middle, ring, roll, pitch, "
+                       "input 1, input 2.")
+            .arg(QLatin1String(OscSender::OscAddress)),
+        QStringLiteral("host:port"));
+    parser.addOptions({help, version, com1, com2, listPorts, verbose, record});
+    if (OscSender::available())
+        parser.addOption(osc);
 
     const QString usage = parser.helpText().replace(QLatin1String("<executable_name>"),
                                                     QCoreApplication::applicationName());
@@ -62,6 +81,9 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     result.com1 = parser.value(com1);
     result.com2 = parser.value(com2);
     result.verbose = parser.isSet(verbose);
+    result.record = parser.value(record);
+    if (OscSender::available())
+        result.osc = parser.value(osc);
     if (parser.isSet(help)) {
         result.action = ShowHelp;
         result.message = usage;

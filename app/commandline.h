@@ -16,6 +16,8 @@ struct CommandLine
     QString com1; // a device named outright for ComPort 1, or empty
     QString com2;
     bool verbose = false;
+    QString record;  // a new file to record every sample to, or empty
+    QString osc;     // HOST:PORT to forward every sample to over OSC, or empty
     QString message; // help, version or error text, ready to print
     int exitStatus = 0;
 

@@ -4,6 +4,7 @@
 #include "instances.h"
 #include "look.h"
 #include "platform.h"
+#include "sampleroute.h"
 #include "version.h"
 
 #include <QApplication>
@@ -40,16 +41,28 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    if (commandLine.verbose)
+        QLoggingCategory::setFilterRules(
+            QStringLiteral("vantrel.link.info=true\nvantrel.sinks.info=true"));
+    QString error;
+    if (!startSampleSinks(commandLine, &error)) {
+        std::fprintf(stderr, "Vantrel: %s\n", qPrintable(error));
+        return 2;
+    }
+
     QApplication app(argc, argv);
     // The Exit sequence is the only way out.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(AppIcon::icon());
     QGuiApplication::setDesktopFileName(QStringLiteral("vantrel"));
     Look::applyToApplication();
-    if (commandLine.verbose)
-        QLoggingCategory::setFilterRules(QStringLiteral("vantrel.link.info=true"));
     setConfiguredPortDevices(commandLine.portDevices());
 
     frmFlex()->show();
+    // Being told to end (a signal, the console closing, the session ending) runs the Exit
+    // sequence, which completes the recording.
+    const auto exitSequence = [] { frmFlex()->cmdExit_Click(); };
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, exitSequence);
+    runOnEndRequests(exitSequence);
     return app.exec();
 }

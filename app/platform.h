@@ -12,4 +12,9 @@ void useStartingConsole();
 // abort.
 bool hasGraphicalSession();
 
+// Runs `exitSequence` on the user-interface thread when the program is told to end from
+// outside: SIGTERM, SIGINT or SIGHUP on Linux; the console's Ctrl+C or Ctrl+Break, its
+// closing, or the session ending on Windows. Needs the application object.
+void runOnEndRequests(void (*exitSequence)());
+
 #endif // PLATFORM_H

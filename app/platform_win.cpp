@@ -1,6 +1,7 @@
 #include "platform.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <cstdio>
 #include <windows.h>
 
@@ -33,4 +34,26 @@ void useStartingConsole()
 bool hasGraphicalSession()
 {
     return true;
+}
+
+namespace {
+
+void (*endRequestedSequence)() = nullptr;
+
+BOOL WINAPI consoleEvent(DWORD)
+{
+    // Called on a thread of its own; the Exit sequence runs on the user-interface thread and
+    // ends the process there. Windows ends the process when this returns, so it waits.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), endRequestedSequence,
+                              Qt::QueuedConnection);
+    Sleep(INFINITE);
+    return TRUE;
+}
+
+} // namespace
+
+void runOnEndRequests(void (*exitSequence)())
+{
+    endRequestedSequence = exitSequence;
+    SetConsoleCtrlHandler(consoleEvent, TRUE);
 }

@@ -1,5 +1,7 @@
 #include "shutdown.h"
 
+#include "sampleroute.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -21,6 +23,8 @@ std::function<void()> endProcessHandler;
 
 void EndProcess()
 {
+    // The recording is completed first, whatever way the process ends.
+    const int status = finishSampleSinks();
     if (endProcessHandler) {
         endProcessHandler();
         return;
@@ -31,7 +35,7 @@ void EndProcess()
     // failure status instead.
     __lsan_do_leak_check();
 #endif
-    std::_Exit(EXIT_SUCCESS);
+    std::_Exit(status);
 }
 
 void setEndProcessHandler(std::function<void()> handler)

@@ -3,7 +3,8 @@
 
 #include <functional>
 
-// Ends the process at once: no further event is handled and no window is told.
+// Completes the recording, if there is one, then ends the process at once: no further event
+// is handled and no window is told. The exit status is 1 when any of the recording was lost.
 void EndProcess();
 
 // Puts something else in the place of ending the process, so that tests can watch the Exit

@@ -13,6 +13,7 @@
 namespace {
 
 unsigned long long presented = 0;
+void (*shownSampleConsumer)(const GloveSample &) = nullptr;
 
 // A byte's value in decimal. The texts are made once, so that a readout is set without
 // formatting or allocating, and setting an unchanged one compares a few characters.
@@ -28,6 +29,11 @@ const QString &decimal(std::uint8_t value)
 }
 
 } // namespace
+
+void setShownSampleConsumer(void (*consumer)(const GloveSample &))
+{
+    shownSampleConsumer = consumer;
+}
 
 unsigned long long samplesPresented()
 {
@@ -59,5 +65,7 @@ void ShowGloveSample(const GloveSample &sample)
     form->fraHand->setLeftTwips(12 * sample.Roll);
     form->framePacer().hold(false);
 
+    if (shownSampleConsumer)
+        shownSampleConsumer(sample);
     QCoreApplication::processEvents();
 }

@@ -1,0 +1,41 @@
+#ifndef OSCSENDER_H
+#define OSCSENDER_H
+
+#include "glovesample.h"
+
+#include <QString>
+#include <memory>
+
+// Sends every sample it is given as one OSC message over UDP: the address OscAddress with
+// eight int32 arguments, the values in packet order. Sending never waits: a message the
+// network cannot take at once is dropped, as UDP may drop it anyway, and nobody listening
+// changes nothing but one line with --verbose. liblo makes the messages (oscsender_unix.cpp);
+// a build without it has no sender (oscsender_none.cpp).
+class OscSender
+{
+public:
+    static constexpr char OscAddress[] = "/vantrel/glove";
+
+    // Whether this build can forward samples over OSC at all.
+    static bool available();
+
+    // HOST:PORT, with an IPv6 address in brackets ([::1]:9000). The host is looked up here,
+    // once, so that sending never waits on a name server; on failure gives no sender and
+    // says why in `error`.
+    static std::unique_ptr<OscSender> connectTo(const QString &hostAndPort, QString *error);
+    ~OscSender();
+
+    void send(const GloveSample &sample);
+
+    QString target() const { return m_target; }
+
+private:
+    OscSender(int socket, const QString &target) : m_socket(socket), m_target(target) {}
+
+    int m_socket = -1;
+    QString m_target;
+    bool m_refusedSaid = false;
+    bool m_failureSaid = false;
+};
+
+#endif // OSCSENDER_H

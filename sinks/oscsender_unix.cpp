@@ -1,0 +1,104 @@
+#include "oscsender.h"
+
+#include "sinkslog.h"
+
+#include <cerrno>
+#include <cstring>
+#include <lo/lo.h>
+#include <netdb.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+bool splitHostAndPort(const QString &text, QString *host, int *port)
+{
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+    if (colon <= 0)
+        return false;
+    *host = text.left(colon);
+    if (host->startsWith(QLatin1Char('[')) && host->endsWith(QLatin1Char(']')))
+        *host = host->mid(1, host->size() - 2);
+    bool ok = false;
+    *port = text.mid(colon + 1).toInt(&ok);
+    return ok && !host->isEmpty() && *port > 0 && *port < 65536;
+}
+
+} // namespace
+
+bool OscSender::available()
+{
+    return true;
+}
+
+std::unique_ptr<OscSender> OscSender::connectTo(const QString &hostAndPort, QString *error)
+{
+    QString host;
+    int port = 0;
+    if (!splitHostAndPort(hostAndPort, &host, &port)) {
+        *error = QStringLiteral("--osc takes HOST:PORT, a host name or address and a port from "
+                                "1 to 65535 (localhost:9000, [::1]:9000), not '%1'")
+                     .arg(hostAndPort);
+        return nullptr;
+    }
+    addrinfo hints = {};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo *found = nullptr;
+    const QByteArray portText = QByteArray::number(port);
+    if (const int failed =
+            getaddrinfo(host.toUtf8().constData(), portText.constData(), &hints, &found)) {
+        *error = QStringLiteral("--osc: cannot find the host '%1': %2")
+                     .arg(host, QString::fromLocal8Bit(gai_strerror(failed)));
+        return nullptr;
+    }
+    // Most OSC programs listen on IPv4 only; an IPv6 address is taken where there is no other.
+    const addrinfo *chosen = found;
+    for (const addrinfo *a = found; a; a = a->ai_next) {
+        if (a->ai_family == AF_INET) {
+            chosen = a;
+            break;
+        }
+    }
+    // Connected, so that a host with nobody listening is told apart.
+    const int fd = socket(chosen->ai_family, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const bool connected = fd >= 0 && ::connect(fd, chosen->ai_addr, chosen->ai_addrlen) == 0;
+    const int why = errno;
+    freeaddrinfo(found);
+    if (!connected) {
+        if (fd >= 0)
+            ::close(fd);
+        *error = QStringLiteral("--osc: cannot send to %1: %2")
+                     .arg(hostAndPort, QString::fromLocal8Bit(std::strerror(why)));
+        return nullptr;
+    }
+    return std::unique_ptr<OscSender>(new OscSender(fd, hostAndPort));
+}
+
+OscSender::~OscSender()
+{
+    ::close(m_socket);
+}
+
+void OscSender::send(const GloveSample &sample)
+{
+    lo_message message = lo_message_new();
+    for (auto field : GlovePacket::Fields)
+        lo_message_add_int32(message, sample.*field);
+    char bytes[128];
+    std::size_t size = sizeof bytes;
+    const bool made = lo_message_length(message, OscAddress) <= sizeof bytes &&
+                      lo_message_serialise(message, OscAddress, bytes, &size);
+    lo_message_free(message);
+    if (!made || ::send(m_socket, bytes, size, MSG_DONTWAIT) >= 0)
+        return;
+    // The network is busy: this message is dropped. An ICMP answer that nobody listens is
+    // reported once, on the send after it; so is any other failure.
+    if (errno == EAGAIN || errno == EWOULDBLOCK)
+        return;
+    bool &said = errno == ECONNREFUSED ? m_refusedSaid : m_failureSaid;
+    if (!said)
+        qCInfo(lcSinks, "OSC: %s: %s%s", qPrintable(m_target), std::strerror(errno),
+               errno == ECONNREFUSED ? " (nobody is listening there yet)" : "");
+    said = true;
+}

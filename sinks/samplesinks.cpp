@@ -1,0 +1,13 @@
+#include "samplesinks.h"
+
+#include "sinkslog.h"
+
+bool SampleSinks::finish()
+{
+    if (!m_recording)
+        return true;
+    const bool complete = m_recording->finish();
+    qCInfo(lcSinks, "recorded %llu samples to %s", qulonglong(m_recording->samplesAdded()),
+           qPrintable(m_recording->path()));
+    return complete;
+}

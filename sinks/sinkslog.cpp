@@ -1,0 +1,3 @@
+#include "sinkslog.h"
+
+Q_LOGGING_CATEGORY(lcSinks, "vantrel.sinks", QtWarningMsg)
