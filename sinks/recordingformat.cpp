@@ -1,6 +1,7 @@
 #include "recordingformat.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QList>
 #include <algorithm>
 #include <charconv>
@@ -141,6 +142,36 @@ std::optional<Row> parseRow(QByteArrayView line, QString *error)
         row.sample.*GlovePacket::Fields[i] = std::uint8_t(*value);
     }
     return row;
+}
+
+std::optional<std::vector<Row>> readFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    std::vector<Row> rows;
+    QString why;
+    for (qint64 lineNumber = 1; !file.atEnd(); ++lineNumber) {
+        QByteArray line = file.readLine();
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (lineNumber == 1 && !isHeader(line))
+            why = QStringLiteral("not a Vantrel recording: the first line is not its header");
+        else if (lineNumber > 1 && !line.isEmpty())
+            if (const auto row = parseRow(line, &why))
+                rows.push_back(*row);
+        if (!why.isEmpty()) {
+            *error = QStringLiteral("%1:%2: %3").arg(path).arg(lineNumber).arg(why);
+            return std::nullopt;
+        }
+    }
+    if (file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    return rows;
 }
 
 } // namespace RecordingFormat

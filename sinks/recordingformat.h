@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 // A recording is CSV that spreadsheets and pandas open as it is: a header row, then one row a
 // sample: its number from 1, the seconds since the recording began (microseconds, monotonic
@@ -38,6 +39,10 @@ void appendRow(QByteArray &out, const Row &row);
 // Reads one row without its line end. On failure says why in `error` (which field, and what
 // it held).
 std::optional<Row> parseRow(QByteArrayView line, QString *error);
+
+// Every row of a recording file, in order. On failure gives nothing and says in `error`
+// which line of the file it could not read, and why.
+std::optional<std::vector<Row>> readFile(const QString &path, QString *error);
 
 } // namespace RecordingFormat
 

@@ -3,6 +3,7 @@
 // the real line's pace once a program opens it.
 #include "gloveend.h"
 #include "glovepattern.h"
+#include "recordingformat.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -68,6 +69,46 @@ struct Options
     qint64 packets = -1; // no end
     double garbage = 0;
     std::optional<QByteArray> bytes;
+    std::vector<RecordingFormat::Row> replay;
+    bool replaying = false;
+};
+
+// When to send each packet: the pattern's at a steady rate; a recording's at the times it was
+// recorded (never faster than the line), or at a steady rate when one is asked for.
+class Pacing
+{
+public:
+    Pacing(const Options &options, bool rateSet)
+        : m_period(std::chrono::duration_cast<Clock::duration>(
+              std::chrono::duration<double>(1.0 / options.rate))),
+          m_rows(options.replaying && !rateSet ? &options.replay : nullptr)
+    {}
+
+    // Packet `index` goes out now; the ones after it keep their distance from it.
+    void restartAt(qint64 index)
+    {
+        m_next = Clock::now();
+        m_base = m_next - (m_rows ? offset(index) : Clock::duration::zero());
+    }
+    // The moment for packet `index`, the one after the last sent.
+    Clock::time_point next(qint64 index)
+    {
+        m_next += m_period;
+        if (m_rows && index < qint64(m_rows->size()))
+            m_next = std::max(m_next, m_base + offset(index));
+        return m_next;
+    }
+
+private:
+    Clock::duration offset(qint64 index) const
+    {
+        return (*m_rows)[index].sinceStart - m_rows->front().sinceStart;
+    }
+
+    const Clock::duration m_period;
+    const std::vector<RecordingFormat::Row> *m_rows;
+    Clock::time_point m_next;
+    Clock::time_point m_base;
 };
 
 int fail(const QString &message, const QString &usage)
@@ -103,7 +144,11 @@ int main(int argc, char *argv[])
         "garbage", "Inserts a noise byte between packets with this probability (0 to 1).", "p");
     const QCommandLineOption bytes("bytes", "Sends exactly these bytes once, then ends.",
                                    "\"245 10 20 ...\"");
-    parser.addOptions({help, device, pattern, rate, packets, garbage, bytes});
+    const QCommandLineOption replay("replay",
+                                    "Plays a recording made with Vantrel --record, with the "
+                                    "timing it was recorded with (or at --rate), then ends.",
+                                    "file");
+    parser.addOptions({help, device, pattern, rate, packets, garbage, bytes, replay});
     const QString usage =
         parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String(Program));
 
@@ -146,6 +191,23 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("--bytes takes byte values from 0 to 255"), usage);
     }
 
+    if (parser.isSet(replay)) {
+        if (parser.isSet(pattern) || parser.isSet(bytes))
+            return fail(QStringLiteral("--replay plays a recording: it takes no --pattern or "
+                                       "--bytes"),
+                        usage);
+        QString why;
+        auto rows = RecordingFormat::readFile(parser.value(replay), &why);
+        if (!rows) {
+            say(why);
+            return UsageError;
+        }
+        options.replay = std::move(*rows);
+        options.replaying = true;
+        const auto count = qint64(options.replay.size());
+        options.packets = options.packets < 0 ? count : std::min(options.packets, count);
+    }
+
     QString error;
     GloveEnd end = options.device.isEmpty() ? GloveEnd::openPseudoTerminal(&error)
                                             : GloveEnd::openDevice(options.device, &error);
@@ -168,16 +230,16 @@ int main(int argc, char *argv[])
             say(QStringLiteral("the line failed"));
     } else {
         QRandomGenerator random;
-        const auto period = std::chrono::duration_cast<Clock::duration>(
-            std::chrono::duration<double>(1.0 / options.rate));
-        auto next = Clock::now();
+        Pacing pacing(options, parser.isSet(rate));
         for (qint64 sent = 0; options.packets < 0 || sent < options.packets; ++sent) {
             if (!end.peerPresent() || !present) {
                 if (!waitForPeer(end, present))
                     break;
-                next = Clock::now(); // nothing is sent while nobody listens
+                pacing.restartAt(sent); // nothing is sent while nobody listens
             }
-            const GloveSample sample = patternSample(options.pattern, quint64(sent), random);
+            const GloveSample sample = options.replaying
+                                           ? options.replay[sent].sample
+                                           : patternSample(options.pattern, quint64(sent), random);
             const auto packet = GlovePacket::encode(sample);
             QByteArray out(reinterpret_cast<const char *>(packet.data()), GlovePacket::Size);
             if (options.garbage > 0 && random.generateDouble() < options.garbage)
@@ -186,8 +248,7 @@ int main(int argc, char *argv[])
                 say(QStringLiteral("the line failed"));
                 return 1;
             }
-            next += period;
-            sleepUntil(next);
+            sleepUntil(pacing.next(sent + 1));
             if (stopRequested)
                 break;
         }
