@@ -57,7 +57,7 @@ void Recording::add(const GloveSample &sample)
 
 bool Recording::finish()
 {
-    if (m_finished)
+    if (m_finished || !m_writer.joinable())
         return !m_stopped;
     m_finished = true;
     {
@@ -118,15 +118,20 @@ void Recording::writeRows()
 
 bool Recording::writeOut(const QByteArray &bytes)
 {
-    if (m_file.write(bytes) == bytes.size()) {
-        m_written += bytes.size();
-        return true;
+    // A write cut short is followed by one for the rest, which tells why it failed.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 wrote = m_file.write(bytes.constData() + done, bytes.size() - done);
+        if (wrote <= 0) {
+            const QString why = m_file.errorString();
+            // Part of a row may have gone out; the file ends with a whole row.
+            m_file.resize(m_written);
+            stop(why);
+            return false;
+        }
+        done += wrote;
     }
-    const QString why = m_file.errorString();
-    // Part of a row may have gone out before the failure; the file ends with a whole row.
-    m_file.resize(m_written);
-    stop(why);
-    return false;
+    m_written += bytes.size();
+    return true;
 }
 
 void Recording::stop(const QString &why)

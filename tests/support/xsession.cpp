@@ -116,8 +116,12 @@ QImage grab(WId window, const QRect &area)
 } // namespace XSession
 
 SimulatedGlove::SimulatedGlove(const QString &pattern)
+    : SimulatedGlove(QStringList{"--pattern", pattern})
+{}
+
+SimulatedGlove::SimulatedGlove(const QStringList &arguments)
 {
-    process.start(QStringLiteral(GLOVESIM_BINARY), {"--pattern", pattern});
+    process.start(QStringLiteral(GLOVESIM_BINARY), arguments);
     if (process.waitForReadyRead(5000))
         path = QString::fromLocal8Bit(process.readLine()).trimmed();
 }

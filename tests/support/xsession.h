@@ -50,6 +50,8 @@ class SimulatedGlove
 {
 public:
     explicit SimulatedGlove(const QString &pattern);
+    // The simulator with these arguments, a recording to replay say.
+    explicit SimulatedGlove(const QStringList &arguments);
     ~SimulatedGlove();
     QString said();
 

@@ -1,0 +1,236 @@
+// Recording, forwarding and replaying with the real program: what the glove sent is what the
+// recording, the OSC stream and the recording of its replay hold, value for value and in
+// order; and what is left of a recording when the disk fills or the program is told to end.
+#include "glovepattern.h"
+#include "recordingformat.h"
+#include "xsession.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <csignal>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace XSession;
+using Rows = std::vector<RecordingFormat::Row>;
+
+namespace {
+
+constexpr int Packets = 640; // three seconds of the line
+
+QList<GloveSample> sentByRandomGlove()
+{
+    QRandomGenerator random;
+    QList<GloveSample> samples;
+    for (int i = 0; i < Packets; ++i)
+        samples << patternSample(GlovePattern::Random, quint64(i), random);
+    return samples;
+}
+
+// The rows of a recording, which must be numbered 1, 2, ... and end with a whole row.
+Rows recordingAt(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.readAll().endsWith('\n'))
+        return {};
+    QString error;
+    const auto rows = RecordingFormat::readFile(path, &error);
+    if (!rows)
+        qWarning("%s", qPrintable(error));
+    for (std::size_t i = 0; rows && i < rows->size(); ++i)
+        if ((*rows)[i].number != i + 1)
+            return {};
+    return rows.value_or(Rows());
+}
+
+QList<GloveSample> samplesOf(const Rows &rows)
+{
+    QList<GloveSample> samples;
+    for (const auto &row : rows)
+        samples << row.sample;
+    return samples;
+}
+
+// What oscdump printed: "<time> /vantrel/glove iiiiiiii 1 2 3 4 5 6 7 8" a message.
+QList<GloveSample> samplesOf(const QByteArray &oscdump)
+{
+    QList<GloveSample> samples;
+    for (const QByteArray &line : oscdump.split('\n')) {
+        const QList<QByteArray> words = line.simplified().split(' ');
+        if (words.size() != 11 || words[1] != "/vantrel/glove" || words[2] != "iiiiiiii")
+            continue;
+        GloveSample sample;
+        for (int i = 0; i < GlovePacket::DataBytes; ++i)
+            sample.*GlovePacket::Fields[i] = std::uint8_t(words[3 + i].toInt());
+        samples << sample;
+    }
+    return samples;
+}
+
+int freeUdpPort()
+{
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr *>(&address), size);
+    getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+double seconds(const RecordingFormat::Row &row)
+{
+    return std::chrono::duration<double>(row.sinceStart).count();
+}
+
+} // namespace
+
+class TestRecording : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+private slots:
+    void recordedForwardedAndReplayedAlike()
+    {
+        const int port = freeUdpPort();
+        QProcess oscdump;
+        oscdump.start(QStringLiteral("oscdump"), {"-L", QString::number(port)});
+        QVERIFY(oscdump.waitForStarted());
+        QTest::qWait(200);
+
+        const QString first = dir.filePath(QStringLiteral("first.csv"));
+        {
+            SimulatedGlove glove({"--pattern", "random", "--packets", QString::number(Packets)});
+            RunningVantrel vantrel;
+            QVERIFY(vantrel.start({"--com1", glove.path, "--record", first, "--osc",
+                                   QStringLiteral("127.0.0.1:%1").arg(port)}));
+            QVERIFY(glove.process.waitForFinished(20000));
+            vantrel.process.terminate();
+            QVERIFY(vantrel.process.waitForFinished(5000));
+            QCOMPARE(vantrel.process.exitCode(), 0);
+        }
+        const Rows recorded = recordingAt(first);
+        QCOMPARE(samplesOf(recorded), sentByRandomGlove());
+        QByteArray forwarded;
+        QTRY_COMPARE(samplesOf(forwarded += oscdump.readAllStandardOutput()), sentByRandomGlove());
+
+        const QString second = dir.filePath(QStringLiteral("second.csv"));
+        SimulatedGlove replay({"--replay", first});
+        RunningVantrel vantrel;
+        QVERIFY(vantrel.start({"--com1", replay.path, "--record", second}));
+        QVERIFY(replay.process.waitForFinished(20000));
+        QCOMPARE(replay.process.exitCode(), 0);
+        vantrel.clickExit();
+        QVERIFY(vantrel.process.waitForFinished(5000));
+        QCOMPARE(vantrel.process.exitCode(), 0);
+        const Rows replayed = recordingAt(second);
+        QCOMPARE(samplesOf(replayed), sentByRandomGlove());
+        // At the recorded pace, not as fast as the line goes.
+        const double span = seconds(recorded.back()) - seconds(recorded.front());
+        const double replayedSpan = seconds(replayed.back()) - seconds(replayed.front());
+        QVERIFY2(qAbs(replayedSpan - span) < 0.25, qPrintable(QString::number(replayedSpan)));
+        oscdump.kill();
+        oscdump.waitForFinished();
+    }
+
+    void refusedBeforeAnyWindow_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("the file exists") << QStringList{"--record", "kept.csv"} << "exists";
+        QTest::newRow("no port") << QStringList{"--osc", "localhost", "--record", "new.csv"}
+                                 << "HOST:PORT";
+        QTest::newRow("no such host")
+            << QStringList{"--osc", "nosuchhost.invalid:9000", "--record", "new.csv"}
+            << "cannot find the host 'nosuchhost.invalid'";
+    }
+    void refusedBeforeAnyWindow()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, said);
+        QFile kept(dir.filePath(QStringLiteral("kept.csv")));
+        QVERIFY(kept.open(QIODevice::WriteOnly));
+        kept.write("precious\n");
+        kept.close();
+        QProcess vantrel;
+        vantrel.setWorkingDirectory(dir.path());
+        vantrel.start(QStringLiteral(VANTREL_BINARY), arguments);
+        QVERIFY(vantrel.waitForFinished(5000));
+        QCOMPARE(vantrel.exitCode(), 2);
+        const QString errors = QString::fromLocal8Bit(vantrel.readAllStandardError());
+        QVERIFY2(errors.contains(said) && errors.count(QLatin1Char('\n')) == 1, qPrintable(errors));
+        QVERIFY(!windowShown(QStringLiteral("Vantrel Software")));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("precious\n"));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("new.csv"))));
+        QFile::remove(kept.fileName());
+    }
+
+    // A file-size limit stands for a full disk: the write fails the same way.
+    void aFullDiskKeepsWhatWasWrittenAndTheGloveShown()
+    {
+        const QString path = dir.filePath(QStringLiteral("full.csv"));
+        constexpr rlim_t Limit = 8192;
+        SimulatedGlove glove(QStringLiteral("wave"));
+        RunningVantrel vantrel;
+        vantrel.process.setChildProcessModifier([] {
+            const rlimit limit{Limit, Limit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        QVERIFY(vantrel.start({"--com1", glove.path, "--record", path}));
+        QString errors;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (errors += QString::fromLocal8Bit(vantrel.process.readAllStandardError()))
+                .contains(QLatin1String("stopped: File too large")),
+            10000);
+        QVERIFY(vantrel.readingsChanging());
+        vantrel.clickExit();
+        QVERIFY(vantrel.process.waitForFinished(5000));
+        QCOMPARE(vantrel.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(vantrel.process.exitCode(), 1);
+        const Rows rows = recordingAt(path);
+        QVERIFY2(rows.size() > 40 && QFileInfo(path).size() <= qint64(Limit),
+                 qPrintable(QString::number(rows.size())));
+    }
+
+    void toldToEndItKeepsEverySampleUpToThen_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<double>("keptUpTo"); // seconds before the signal
+        QTest::newRow("SIGINT") << int(SIGINT) << 0.3;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << 0.3;
+        QTest::newRow("SIGKILL") << int(SIGKILL) << 1.3;
+    }
+    void toldToEndItKeepsEverySampleUpToThen()
+    {
+        QFETCH(int, signal);
+        QFETCH(double, keptUpTo);
+        const QString path = dir.filePath(QString::number(signal) + QLatin1String(".csv"));
+        SimulatedGlove glove(QStringLiteral("wave"));
+        RunningVantrel vantrel;
+        QVERIFY(vantrel.start({"--com1", glove.path, "--record", path}));
+        QTest::qWait(2500);
+        const auto sent = std::chrono::system_clock::now();
+        ::kill(pid_t(vantrel.process.processId()), signal);
+        QVERIFY(vantrel.process.waitForFinished(5000));
+        if (signal != SIGKILL)
+            QCOMPARE(vantrel.process.exitCode(), 0);
+        const Rows rows = recordingAt(path);
+        QVERIFY(!rows.empty());
+        const double missing = std::chrono::duration<double>(sent - rows.back().utc).count();
+        QVERIFY2(missing < keptUpTo, qPrintable(QString::number(missing)));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    return XSession::run<TestRecording>(argc, argv);
+}
+
+#include "tst_recording.moc"
