@@ -2,9 +2,11 @@
 // control over its pseudo-terminal.
 #include "glovepattern.h"
 #include "opengloveport.h"
+#include "recordingformat.h"
 #include "testlink.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 
@@ -177,6 +179,42 @@ private slots:
         const QString err = QString::fromLocal8Bit(sim.readAllStandardError());
         QVERIFY2(err.contains(complaint), qPrintable(err));
         QVERIFY(sim.readAllStandardOutput().isEmpty());
+    }
+
+    void refusesARecordingItCannotRead_data()
+    {
+        QTest::addColumn<QByteArray>("rows");
+        QTest::addColumn<QString>("complaint");
+        const QByteArray good = "1,0.01,2026-12-08T10:00:00.000Z,1,2,3,4,5,6,7,8\n";
+        QTest::newRow("missing field") << good + "2,0.02,2026-12-08T10:00:00.005Z,1,2,3,4,5,6,7\n"
+                                       << ":3: 10 fields where a row has 11";
+        QTest::newRow("above 255") << good + good +
+                                          "3,0.03,2026-12-08T10:00:00.010Z,1,2,3,"
+                                          "4,5,6,256,8\n"
+                                   << ":4: Input1 '256' is not a value from 0 to 255";
+        QTest::newRow("not a number") << "1,0.01,2026-12-08T10:00:00.000Z,1,2,x,4,5,6,7,8\n" + good
+                                      << ":2: Middle 'x' is not a value from 0 to 255";
+        QTest::newRow("negative time")
+            << QByteArray("1,-1,2026-12-08T10:00:00.000Z,1,2,3,4,5,6,7,8\n")
+            << ":2: Seconds '-1' is not a number of seconds";
+    }
+    void refusesARecordingItCannotRead()
+    {
+        QFETCH(QByteArray, rows);
+        QFETCH(QString, complaint);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("recording.csv"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(RecordingFormat::header() + rows);
+        file.close();
+        QProcess sim;
+        sim.start(QStringLiteral(GLOVESIM_BINARY), {"--replay", path});
+        QVERIFY(sim.waitForFinished(5000));
+        QCOMPARE(sim.exitCode(), 2);
+        const QString err = QString::fromLocal8Bit(sim.readAllStandardError());
+        QVERIFY2(err.contains(path + complaint), qPrintable(err));
+        QVERIFY(sim.readAllStandardOutput().isEmpty()); // no line was opened
     }
 };
 
