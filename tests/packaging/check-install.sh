@@ -14,6 +14,7 @@ trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/usr" >/dev/null
 expected=(
     usr/bin/Vantrel
+    usr/bin/vantrel-glove-sim
     usr/share/applications/vantrel.desktop
     usr/share/icons/hicolor/16x16/apps/vantrel.png
     usr/share/icons/hicolor/32x32/apps/vantrel.png
@@ -22,6 +23,7 @@ expected=(
     usr/share/icons/hicolor/128x128/apps/vantrel.png
     usr/share/icons/hicolor/256x256/apps/vantrel.png
     usr/share/man/man1/Vantrel.1.gz
+    usr/share/man/man1/vantrel-glove-sim.1.gz
     usr/share/metainfo/com.vantrel.Vantrel.metainfo.xml
     usr/share/doc/vantrel/copyright
     usr/share/doc/vantrel/changelog.gz
@@ -49,7 +51,7 @@ for f in "${expected[@]}"; do
     grep -q "\./$f\$" <<<"$contents" || { echo "NOT IN THE PACKAGE: $f"; failures=$((failures + 1)); }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-grep -q 'libqt6serialport6' <<<"$depends" && echo "ok: depends on $depends" ||
+grep -q 'libqt6serialport6' <<<"$depends" && grep -q 'liblo7' <<<"$depends" && echo "ok: depends on $depends" ||
     { echo "WRONG DEPENDS: $depends"; failures=$((failures + 1)); }
 [ "$(dpkg-deb -f "$deb" Package)" = vantrel ] || { echo "WRONG PACKAGE NAME"; failures=$((failures + 1)); }
 [ "$(dpkg-deb -f "$deb" Version)" = "$package_version" ] && echo "ok: package version" ||
