@@ -5,13 +5,16 @@
 // values change with every packet, then on one whose values never change. Prints a table
 // and a JSON object.
 //   bench_screen [seconds] [rounds] [program ...]
-// A program named "floor" is cat reading the line: the floor under any reader's cost.
+// A program named "floor" is cat reading the line: the floor under any reader's cost. A
+// program named "sinks:PATH" is PATH recording every sample (--record, to a new file) and
+// forwarding it (--osc, to oscdump on loopback).
 #include "packetstream.h"
 #include "testlink.h"
 #include "xsession.h"
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QThread>
 #include <algorithm>
@@ -26,15 +29,16 @@ using Clock = std::chrono::steady_clock; // CLOCK_MONOTONIC, as the program's fr
 
 // Measured as a program: the cost of being woken for every packet and nothing else.
 constexpr char FloorProgram[] = "floor";
+constexpr char WithSinks[] = "sinks:";
 
-double peakMiBOf(qint64 pid)
+double residentMiBOf(qint64 pid, const char *field)
 {
     QFile proc(QStringLiteral("/proc/%1/status").arg(pid));
     if (!proc.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray &line : proc.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toDouble() / 1024.0;
     return 0;
 }
 
@@ -71,9 +75,14 @@ struct Run
     long long presented = -1;
     bool inOrder = true;
     double peakMiB = 0;
+    double growthMiB = 0; // resident memory at the end of the stream less at its start
 };
 
 // Streams `total` packets at the line rate into the program and measures it.
+QTemporaryDir recordings;
+int recordingCount = 0;
+int oscPort = 0;
+
 Run measure(const QString &program, qint64 serverPid, int seconds, bool changing)
 {
     PseudoTerminal line;
@@ -95,7 +104,14 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
         vantrel.start(QStringLiteral("cat"), {});
         vantrel.waitForStarted();
     } else {
-        vantrel.start(program, {"--com1", line.devicePath(), "--com2", "/dev/vantrel-none"});
+        QStringList arguments{"--com1", line.devicePath(), "--com2", "/dev/vantrel-none"};
+        QString path = program;
+        if (program.startsWith(QLatin1String(WithSinks))) {
+            path = program.mid(qstrlen(WithSinks));
+            arguments << "--record" << recordings.filePath(QString::number(++recordingCount))
+                      << "--osc" << QStringLiteral("127.0.0.1:%1").arg(oscPort);
+        }
+        vantrel.start(path, arguments);
         if (!XSession::waitForWindow(QStringLiteral("Vantrel Software")))
             return run;
     }
@@ -106,6 +122,7 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
     const std::size_t total = std::size_t(seconds) * 213;
     std::vector<Clock::time_point> written(total);
     std::mutex writtenLock;
+    const double residentBefore = residentMiBOf(vantrel.processId(), "VmRSS:");
     const double processBefore = XSession::cpuSecondsOf(vantrel.processId());
     const double serverBefore = XSession::cpuSecondsOf(serverPid);
     const auto started = Clock::now();
@@ -137,7 +154,8 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
     const double wall = std::chrono::duration<double>(ended - started).count();
     run.processCpu = 100 * (XSession::cpuSecondsOf(vantrel.processId()) - processBefore) / wall;
     run.serverCpu = 100 * (XSession::cpuSecondsOf(serverPid) - serverBefore) / wall;
-    run.peakMiB = peakMiBOf(vantrel.processId());
+    run.peakMiB = residentMiBOf(vantrel.processId(), "VmHWM:");
+    run.growthMiB = residentMiBOf(vantrel.processId(), "VmRSS:") - residentBefore;
     vantrel.kill();
     vantrel.waitForFinished();
 
@@ -198,6 +216,11 @@ int main(int argc, char *argv[])
     if (const int failed = XSession::startServer(server))
         return failed;
     QApplication app(argc, argv);
+    // The forwarded samples go to a listener, as they would in use.
+    QProcess oscdump;
+    oscPort = 20000 + int(QCoreApplication::applicationPid() % 20000);
+    oscdump.setStandardOutputFile(QProcess::nullDevice());
+    oscdump.start(QStringLiteral("oscdump"), {QString::number(oscPort)});
     const int seconds = argc > 1 ? std::max(1, atoi(argv[1])) : 30;
     const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
     QStringList programs;
@@ -215,6 +238,8 @@ int main(int argc, char *argv[])
         }
     }
     XSession::stopServer(server);
+    oscdump.kill();
+    oscdump.waitForFinished();
 
     const std::size_t sent = std::size_t(seconds) * 213;
     std::printf("the real program under Xvfb, %d s at 213 packets a second, median of %d rounds\n",
@@ -242,6 +267,7 @@ int main(int argc, char *argv[])
         const double latencyMedian = of(runs, &Run::latencyMedianMs);
         const double latencyP99 = of(runs, &Run::latencyP99Ms);
         const double peak = of(runs, &Run::peakMiB);
+        const double growth = of(runs, &Run::growthMiB);
         std::printf("%s\n", qPrintable(program));
         std::printf("  process CPU, every value changing       %8s %%    goal <= 2.5 %%\n",
                     qPrintable(figure(processCpu)));
@@ -262,13 +288,16 @@ int main(int argc, char *argv[])
                     inOrder ? "" : ", OUT OF ORDER");
         std::printf("  peak resident memory                    %8s MiB\n",
                     qPrintable(figure(peak, "%.1f")));
+        std::printf("  resident memory, end less start          %8s MiB\n",
+                    qPrintable(figure(growth, "%+.2f")));
         json << QString::asprintf(
             "{\"program\": \"%s\", \"process_cpu_percent\": %.3f, \"server_cpu_percent\": %.3f, "
             "\"still_process_cpu_percent\": %.3f, \"still_server_cpu_percent\": %.3f, "
             "\"frames_per_second\": %.2f, \"latency_median_ms\": %.3f, \"latency_p99_ms\": %.3f, "
-            "\"presented_fewest\": %lld, \"sent\": %zu, \"peak_rss_mib\": %.1f}",
+            "\"presented_fewest\": %lld, \"sent\": %zu, \"peak_rss_mib\": %.1f, "
+            "\"rss_growth_mib\": %.2f}",
             qPrintable(program), processCpu, serverCpu, stillCpu, stillServer, fps, latencyMedian,
-            latencyP99, fewest, sent, peak);
+            latencyP99, fewest, sent, peak, growth);
     }
     std::printf("JSON {\"seconds\": %d, \"rounds\": %d, \"programs\": [%s]}\n", seconds, rounds,
                 qPrintable(json.join(QStringLiteral(", "))));

@@ -4,10 +4,16 @@
 #include "glovesample.h"
 
 #include <QString>
+#include <QTimer>
+#include <array>
+#include <chrono>
 #include <memory>
+#include <vector>
 
 // Sends every sample it is given as one OSC message over UDP: the address OscAddress with
-// eight int32 arguments, the values in packet order. Sending never waits: a message the
+// eight int32 arguments, the values in packet order. Each message is a datagram of its own,
+// but they leave together, at most MaxDelay after the oldest of them was given: one system
+// call for several samples costs a fraction of one each. Sending never waits: a message the
 // network cannot take at once is dropped, as UDP may drop it anyway, and nobody listening
 // changes nothing but one line with --verbose. liblo makes the messages (oscsender_unix.cpp);
 // a build without it has no sender (oscsender_none.cpp).
@@ -15,6 +21,8 @@ class OscSender
 {
 public:
     static constexpr char OscAddress[] = "/vantrel/glove";
+    // About a frame of the window: forwarded samples are no later than what it shows.
+    static constexpr std::chrono::milliseconds MaxDelay{20};
 
     // Whether this build can forward samples over OSC at all.
     static bool available();
@@ -26,13 +34,23 @@ public:
     ~OscSender();
 
     void send(const GloveSample &sample);
+    // Sends what is waiting now.
+    void flush();
 
     QString target() const { return m_target; }
 
 private:
     OscSender(int socket, const QString &target) : m_socket(socket), m_target(target) {}
+    void sayOnce(int error);
+
+    using Message = std::array<char, 64>;
+    static constexpr std::size_t MaxWaiting = 64;
 
     int m_socket = -1;
+    std::vector<Message> m_waiting;
+    std::vector<std::size_t> m_sizes;
+    std::chrono::steady_clock::time_point m_oldest;
+    std::unique_ptr<QTimer> m_flushTimer; // for the last samples before the glove stops
     QString m_target;
     bool m_refusedSaid = false;
     bool m_failureSaid = false;

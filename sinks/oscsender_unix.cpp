@@ -7,6 +7,7 @@
 #include <lo/lo.h>
 #include <netdb.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace {
@@ -72,7 +73,10 @@ std::unique_ptr<OscSender> OscSender::connectTo(const QString &hostAndPort, QStr
                      .arg(hostAndPort, QString::fromLocal8Bit(std::strerror(why)));
         return nullptr;
     }
-    return std::unique_ptr<OscSender>(new OscSender(fd, hostAndPort));
+    std::unique_ptr<OscSender> sender(new OscSender(fd, hostAndPort));
+    sender->m_waiting.reserve(MaxWaiting);
+    sender->m_sizes.reserve(MaxWaiting);
+    return sender;
 }
 
 OscSender::~OscSender()
@@ -85,20 +89,64 @@ void OscSender::send(const GloveSample &sample)
     lo_message message = lo_message_new();
     for (auto field : GlovePacket::Fields)
         lo_message_add_int32(message, sample.*field);
-    char bytes[128];
-    std::size_t size = sizeof bytes;
-    const bool made = lo_message_length(message, OscAddress) <= sizeof bytes &&
-                      lo_message_serialise(message, OscAddress, bytes, &size);
+    Message bytes;
+    std::size_t size = bytes.size();
+    const bool made = lo_message_length(message, OscAddress) <= bytes.size() &&
+                      lo_message_serialise(message, OscAddress, bytes.data(), &size);
     lo_message_free(message);
-    if (!made || ::send(m_socket, bytes, size, MSG_DONTWAIT) >= 0)
+    if (!made)
         return;
-    // The network is busy: this message is dropped. An ICMP answer that nobody listens is
-    // reported once, on the send after it; so is any other failure.
-    if (errno == EAGAIN || errno == EWOULDBLOCK)
-        return;
-    bool &said = errno == ECONNREFUSED ? m_refusedSaid : m_failureSaid;
+    const auto now = std::chrono::steady_clock::now();
+    if (m_waiting.empty()) {
+        m_oldest = now;
+        if (!m_flushTimer) {
+            m_flushTimer = std::make_unique<QTimer>();
+            m_flushTimer->setSingleShot(true);
+            m_flushTimer->setInterval(MaxDelay);
+            QObject::connect(m_flushTimer.get(), &QTimer::timeout, [this] { flush(); });
+        }
+        m_flushTimer->start();
+    }
+    m_waiting.push_back(bytes);
+    m_sizes.push_back(size);
+    if (now - m_oldest >= MaxDelay || m_waiting.size() >= MaxWaiting)
+        flush();
+}
+
+void OscSender::flush()
+{
+    if (m_flushTimer)
+        m_flushTimer->stop();
+    const auto count = unsigned(m_waiting.size());
+    iovec parts[MaxWaiting];
+    mmsghdr datagrams[MaxWaiting] = {};
+    for (unsigned i = 0; i < count; ++i) {
+        parts[i] = {m_waiting[i].data(), m_sizes[i]};
+        datagrams[i].msg_hdr.msg_iov = &parts[i];
+        datagrams[i].msg_hdr.msg_iovlen = 1;
+    }
+    // A failure stops the call at the datagram it meets; the rest get one more try.
+    for (unsigned sent = 0, tries = 0; sent < count && tries < 2; ++tries) {
+        const int taken = sendmmsg(m_socket, datagrams + sent, count - sent, MSG_DONTWAIT);
+        if (taken > 0) {
+            sent += unsigned(taken);
+            continue;
+        }
+        // The network is busy: these are dropped.
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            break;
+        sayOnce(errno);
+    }
+    m_waiting.clear();
+    m_sizes.clear();
+}
+
+void OscSender::sayOnce(int error)
+{
+    // An ICMP answer that nobody listens comes back on the send after it.
+    bool &said = error == ECONNREFUSED ? m_refusedSaid : m_failureSaid;
     if (!said)
-        qCInfo(lcSinks, "OSC: %s: %s%s", qPrintable(m_target), std::strerror(errno),
-               errno == ECONNREFUSED ? " (nobody is listening there yet)" : "");
+        qCInfo(lcSinks, "OSC: %s: %s%s", qPrintable(m_target), std::strerror(error),
+               error == ECONNREFUSED ? " (nobody is listening there yet)" : "");
     said = true;
 }

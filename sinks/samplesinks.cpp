@@ -4,6 +4,8 @@
 
 bool SampleSinks::finish()
 {
+    if (m_osc)
+        m_osc->flush();
     if (!m_recording)
         return true;
     const bool complete = m_recording->finish();

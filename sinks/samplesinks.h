@@ -22,7 +22,7 @@ public:
             m_osc->send(sample);
     }
 
-    // Completes the recording. False when any of it was lost.
+    // Sends what waits to be forwarded and completes the recording. False when any of it was lost.
     bool finish();
 
 private:
