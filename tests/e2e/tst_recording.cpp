@@ -18,7 +18,7 @@ using Rows = std::vector<RecordingFormat::Row>;
 
 namespace {
 
-constexpr int Packets = 640; // three seconds of the line
+constexpr int Packets = 640;
 
 QList<GloveSample> sentByRandomGlove()
 {
@@ -106,7 +106,9 @@ private slots:
 
         const QString first = dir.filePath(QStringLiteral("first.csv"));
         {
-            SimulatedGlove glove({"--pattern", "random", "--packets", QString::number(Packets)});
+            // Slower than the line, so that the replay's pace is seen to be the recording's.
+            SimulatedGlove glove(
+                {"--pattern", "random", "--packets", QString::number(Packets), "--rate", "150"});
             RunningVantrel vantrel;
             QVERIFY(vantrel.start({"--com1", glove.path, "--record", first, "--osc",
                                    QStringLiteral("127.0.0.1:%1").arg(port)}));
@@ -131,7 +133,7 @@ private slots:
         QCOMPARE(vantrel.process.exitCode(), 0);
         const Rows replayed = recordingAt(second);
         QCOMPARE(samplesOf(replayed), sentByRandomGlove());
-        // At the recorded pace, not as fast as the line goes.
+        // At the recorded pace, not the line's.
         const double span = seconds(recorded.back()) - seconds(recorded.front());
         const double replayedSpan = seconds(replayed.back()) - seconds(replayed.front());
         QVERIFY2(qAbs(replayedSpan - span) < 0.25, qPrintable(QString::number(replayedSpan)));
@@ -203,8 +205,8 @@ private slots:
     {
         QTest::addColumn<int>("signal");
         QTest::addColumn<double>("keptUpTo"); // seconds before the signal
-        QTest::newRow("SIGINT") << int(SIGINT) << 0.3;
-        QTest::newRow("SIGHUP") << int(SIGHUP) << 0.3;
+        QTest::newRow("SIGINT") << int(SIGINT) << 0.15;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << 0.15;
         QTest::newRow("SIGKILL") << int(SIGKILL) << 1.3;
     }
     void toldToEndItKeepsEverySampleUpToThen()
@@ -219,8 +221,10 @@ private slots:
         const auto sent = std::chrono::system_clock::now();
         ::kill(pid_t(vantrel.process.processId()), signal);
         QVERIFY(vantrel.process.waitForFinished(5000));
-        if (signal != SIGKILL)
+        if (signal != SIGKILL) {
+            QCOMPARE(vantrel.process.exitStatus(), QProcess::NormalExit);
             QCOMPARE(vantrel.process.exitCode(), 0);
+        }
         const Rows rows = recordingAt(path);
         QVERIFY(!rows.empty());
         const double missing = std::chrono::duration<double>(sent - rows.back().utc).count();
