@@ -92,6 +92,7 @@ void Recording::writeRows()
             if (!text.isEmpty()) {
                 stopped = !writeOut(text);
                 unsynced = true;
+                m_rowsWritten += stopped ? 0 : taken.size();
             }
             if (!stopped && overflowed) {
                 stop(QStringLiteral("the disk took too long, and the samples waiting for it "

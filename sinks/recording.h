@@ -33,7 +33,8 @@ public:
     bool finish();
 
     QString path() const { return m_file.fileName(); }
-    std::uint64_t samplesAdded() const { return m_added; }
+    // The rows in the file; read once finished.
+    std::uint64_t rowsWritten() const { return m_rowsWritten; }
 
 private:
     Recording(const QString &path);
@@ -48,6 +49,7 @@ private:
     const Clock::time_point m_began = Clock::now();
     std::uint64_t m_added = 0;          // the caller's thread only
     qint64 m_written = 0;               // the writer's thread only: bytes in whole rows
+    std::uint64_t m_rowsWritten = 0;    // the writer's thread only
     std::atomic<bool> m_stopped{false}; // a write failed, or too much waited
     bool m_finished = false;
 

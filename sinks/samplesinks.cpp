@@ -9,7 +9,7 @@ bool SampleSinks::finish()
     if (!m_recording)
         return true;
     const bool complete = m_recording->finish();
-    qCInfo(lcSinks, "recorded %llu samples to %s", qulonglong(m_recording->samplesAdded()),
+    qCInfo(lcSinks, "recorded %llu samples to %s", qulonglong(m_recording->rowsWritten()),
            qPrintable(m_recording->path()));
     return complete;
 }

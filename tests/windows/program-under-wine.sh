@@ -2,7 +2,8 @@
 # The real Vantrel.exe under Wine, on the session's X server, fed by the glove simulator on
 # COM1: the readings show and change; an unplug (the simulator gone, its pseudo-terminal
 # closed) stops them and a replug resumes them by themselves; Ctrl+X closes the port and ends
-# the program with status 0.
+# the program with status 0. All the while it records: the file holds every sample in order,
+# the unplug a gap in its times, and ends with a whole row.
 #   program-under-wine.sh Vantrel.exe      (run by tests/windows/run-tests)
 set -euo pipefail
 program=$1
@@ -55,7 +56,7 @@ screen_changes() {
 
 plug_glove
 # No port named: ComPort 1 is the first serial port present, COM1.
-wine "$program" --verbose >"$work/program.log" 2>&1 &
+wine "$program" --verbose --record "$(winepath -w "$work/glove.csv")" >"$work/program.log" 2>&1 &
 app_pid=$!
 wait_for "$work/program.log" "ComPort 1: opened COM1"
 wait_for "$work/sim.log" "the line was opened"
@@ -92,3 +93,12 @@ app_pid=
 wait_for "$work/program.log" "ComPort 1: closed COM1"
 wait_for "$work/sim.log" "the line was closed"
 echo "ok: Ctrl+X closes the port and ends the program"
+
+# Numbered 1, 2, ... with no row missing; the longest pause between two rows is the unplug.
+awk -F, 'NR == 1 { ok = $0 == "Sample,Seconds,UTC,Thumb,Index,Middle,Ring,Roll,Pitch,Input1,Input2"; next }
+         { ok = ok && NF == 11 && $1 == NR - 1; if (NR > 2 && $2 - last > gap) gap = $2 - last; last = $2 }
+         END { exit !(ok && NR > 300 && gap > 0.5) }' "$work/glove.csv" ||
+    fail "the recording is not every sample in order with the unplug's gap: $(wc -l <"$work/glove.csv") lines"
+[ "$(tail -c 1 "$work/glove.csv" | od -An -c | tr -d ' ')" = '\n' ] ||
+    fail "the recording does not end with a whole row"
+echo "ok: the recording holds every sample, the unplug as a gap, and ends with a whole row"
