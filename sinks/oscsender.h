@@ -12,7 +12,8 @@
 
 // Sends every sample it is given as one OSC message over UDP: the address OscAddress with
 // eight int32 arguments, the values in packet order. Each message is a datagram of its own,
-// but they leave together, at most MaxDelay after the oldest of them was given: one system
+// but they leave together, MaxDelay after the oldest of them was given (10 ms
+// later for the last ones when the glove stops): one system
 // call for several samples costs a fraction of one each. Sending never waits: a message the
 // network cannot take at once is dropped, as UDP may drop it anyway, and nobody listening
 // changes nothing but one line with --verbose. liblo makes the messages (oscsender_unix.cpp);

@@ -102,7 +102,9 @@ void OscSender::send(const GloveSample &sample)
         if (!m_flushTimer) {
             m_flushTimer = std::make_unique<QTimer>();
             m_flushTimer->setSingleShot(true);
-            m_flushTimer->setInterval(MaxDelay);
+            // Later than the next sample would come, which sends them without a wake-up of
+            // their own; this is for the last ones when the glove stops.
+            m_flushTimer->setInterval(MaxDelay + std::chrono::milliseconds(10));
             QObject::connect(m_flushTimer.get(), &QTimer::timeout, [this] { flush(); });
         }
         m_flushTimer->start();

@@ -14,6 +14,8 @@ constexpr auto SyncInterval = 1s;
 // Rows that may wait for a stalled disk: over an hour of the glove at its full rate, in
 // 32 MiB. Past that, the recording stops rather than take all memory.
 constexpr std::size_t MaxQueued = std::size_t(1) << 20;
+// How long ending the program waits for the disk to take the last rows.
+constexpr auto FinishTimeout = 10s;
 
 } // namespace
 
@@ -60,11 +62,20 @@ bool Recording::finish()
     if (m_finished || !m_writer.joinable())
         return !m_stopped;
     m_finished = true;
-    {
-        std::lock_guard lock(m_mutex);
-        m_finishing = true;
+    std::unique_lock lock(m_mutex);
+    m_finishing = true;
+    m_wake.notify_all();
+    // A disk that hangs (a network share gone, say) must not keep the program from ending.
+    if (!m_wake.wait_for(lock, FinishTimeout, [this] { return m_writerDone; })) {
+        m_stopped = true;
+        std::fprintf(stderr,
+                     "Vantrel: recording to %s: the disk has not taken the last rows "
+                     "in %lld s; ending without them.\n",
+                     qPrintable(m_file.fileName()), qlonglong(FinishTimeout.count()));
+        m_writer.detach();
+        return false;
     }
-    m_wake.notify_one();
+    lock.unlock();
     m_writer.join();
     m_file.close();
     return !m_stopped;
@@ -112,8 +123,11 @@ void Recording::writeRows()
         taken.clear();
 
         lock.lock();
-        if (finishing)
+        if (finishing) {
+            m_writerDone = true;
+            m_wake.notify_all();
             return;
+        }
     }
 }
 

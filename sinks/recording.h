@@ -57,6 +57,7 @@ private:
     std::condition_variable m_wake;
     std::vector<RecordingFormat::Row> m_queued; // guarded by m_mutex
     bool m_finishing = false;                   // guarded by m_mutex
+    bool m_writerDone = false;                  // guarded by m_mutex
     std::thread m_writer;
 };
 
