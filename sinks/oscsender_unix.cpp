@@ -127,16 +127,14 @@ void OscSender::flush()
         datagrams[i].msg_hdr.msg_iov = &parts[i];
         datagrams[i].msg_hdr.msg_iovlen = 1;
     }
-    // A failure stops the call at the datagram it meets; the rest get one more try.
-    for (unsigned sent = 0, tries = 0; sent < count && tries < 2; ++tries) {
-        const int taken = sendmmsg(m_socket, datagrams + sent, count - sent, MSG_DONTWAIT);
-        if (taken > 0) {
-            sent += unsigned(taken);
+    const int taken = sendmmsg(m_socket, datagrams, count, MSG_DONTWAIT);
+    // A datagram that fails ends the call without saying why (nobody listening there, most
+    // often); the rest go one by one, which tells.
+    for (unsigned i = taken < 0 ? 0 : unsigned(taken); i < count; ++i) {
+        if (::send(m_socket, m_waiting[i].data(), m_sizes[i], MSG_DONTWAIT) >= 0)
             continue;
-        }
-        // The network is busy: these are dropped.
         if (errno == EAGAIN || errno == EWOULDBLOCK)
-            break;
+            break; // the network is busy: the rest are dropped
         sayOnce(errno);
     }
     m_waiting.clear();

@@ -216,7 +216,9 @@ private slots:
         const QString path = dir.filePath(QString::number(signal) + QLatin1String(".csv"));
         SimulatedGlove glove(QStringLiteral("wave"));
         RunningVantrel vantrel;
-        QVERIFY(vantrel.start({"--com1", glove.path, "--record", path}));
+        // Forwarded to where nobody listens, which changes nothing but one line on stderr.
+        QVERIFY(vantrel.start({"--com1", glove.path, "--record", path, "--osc",
+                               QStringLiteral("127.0.0.1:%1").arg(freeUdpPort()), "--verbose"}));
         QTest::qWait(2500);
         const auto sent = std::chrono::system_clock::now();
         ::kill(pid_t(vantrel.process.processId()), signal);
@@ -224,6 +226,8 @@ private slots:
         if (signal != SIGKILL) {
             QCOMPARE(vantrel.process.exitStatus(), QProcess::NormalExit);
             QCOMPARE(vantrel.process.exitCode(), 0);
+            const QString errors = QString::fromLocal8Bit(vantrel.process.readAllStandardError());
+            QVERIFY2(errors.count(QLatin1String("nobody is listening")) == 1, qPrintable(errors));
         }
         const Rows rows = recordingAt(path);
         QVERIFY(!rows.empty());
