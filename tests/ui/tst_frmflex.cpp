@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <thread>
 
@@ -508,6 +509,19 @@ private slots:
         bar->resize(size);
         QCOMPARE(filledRows(colours.color(QPalette::Highlight)), half(size.height()));
         bar->setValue(0);
+    }
+
+    // A sample presented inside the pass over pending events that ends another reaches the
+    // shown-sample consumer after it, not before.
+    void passesSamplesOnInTheOrderShown()
+    {
+        static QList<int> passedOn;
+        passedOn.clear();
+        setShownSampleConsumer([](const GloveSample &sample) { passedOn << sample.Thumb; });
+        QTimer::singleShot(0, [] { ShowGloveSample({2, 0, 0, 0, 0, 0, 0, 0}); });
+        ShowGloveSample({1, 0, 0, 0, 0, 0, 0, 0});
+        setShownSampleConsumer(nullptr);
+        QCOMPARE(passedOn, (QList<int>{1, 2}));
     }
 
     void presentsASample_data()
