@@ -61,8 +61,6 @@ int main(int argc, char *argv[])
     frmFlex()->show();
     // Being told to end (a signal, the console closing, the session ending) runs the Exit
     // sequence, which completes the recording.
-    const auto exitSequence = [] { frmFlex()->cmdExit_Click(); };
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, exitSequence);
-    runOnEndRequests(exitSequence);
+    runOnEndRequests([] { frmFlex()->cmdExit_Click(); });
     return app.exec();
 }

@@ -13,8 +13,8 @@ void useStartingConsole();
 bool hasGraphicalSession();
 
 // Runs `exitSequence` on the user-interface thread when the program is told to end from
-// outside: SIGTERM, SIGINT or SIGHUP on Linux; the console's Ctrl+C or Ctrl+Break, its
-// closing, or the session ending on Windows. Needs the application object.
+// outside: SIGTERM, SIGINT or SIGHUP on Linux (logging out sends them); the console's Ctrl+C
+// or Ctrl+Break, its closing, or the session ending on Windows. Needs the application object.
 void runOnEndRequests(void (*exitSequence)());
 
 #endif // PLATFORM_H

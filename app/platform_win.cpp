@@ -1,5 +1,6 @@
 #include "platform.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <cstdio>
@@ -50,10 +51,26 @@ BOOL WINAPI consoleEvent(DWORD)
     return TRUE;
 }
 
+// The session ending (logging off, shutting down) reaches the windows as WM_ENDSESSION; the
+// process is ended once they have answered it.
+class SessionEnd : public QAbstractNativeEventFilter
+{
+public:
+    bool nativeEventFilter(const QByteArray &, void *message, qintptr *) override
+    {
+        const auto *msg = static_cast<const MSG *>(message);
+        if (msg->message == WM_ENDSESSION && msg->wParam)
+            endRequestedSequence();
+        return false;
+    }
+};
+
 } // namespace
 
 void runOnEndRequests(void (*exitSequence)())
 {
     endRequestedSequence = exitSequence;
     SetConsoleCtrlHandler(consoleEvent, TRUE);
+    static SessionEnd sessionEnd;
+    QCoreApplication::instance()->installNativeEventFilter(&sessionEnd);
 }
