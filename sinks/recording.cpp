@@ -59,9 +59,8 @@ void Recording::add(const GloveSample &sample)
 
 bool Recording::finish()
 {
-    if (m_finished || !m_writer.joinable())
+    if (!m_writer.joinable()) // finished already, or never begun
         return !m_stopped;
-    m_finished = true;
     std::unique_lock lock(m_mutex);
     m_finishing = true;
     m_wake.notify_all();

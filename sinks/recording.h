@@ -51,7 +51,6 @@ private:
     qint64 m_written = 0;               // the writer's thread only: bytes in whole rows
     std::uint64_t m_rowsWritten = 0;    // the writer's thread only
     std::atomic<bool> m_stopped{false}; // a write failed, or too much waited
-    bool m_finished = false;
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -205,8 +205,8 @@ private slots:
     {
         QTest::addColumn<int>("signal");
         QTest::addColumn<double>("keptUpTo"); // seconds before the signal
-        QTest::newRow("SIGINT") << int(SIGINT) << 0.15;
-        QTest::newRow("SIGHUP") << int(SIGHUP) << 0.15;
+        QTest::newRow("SIGINT") << int(SIGINT) << 0.2;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << 0.2;
         QTest::newRow("SIGKILL") << int(SIGKILL) << 1.3;
     }
     void toldToEndItKeepsEverySampleUpToThen()
