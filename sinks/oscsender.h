@@ -44,12 +44,15 @@ private:
     OscSender(int socket, const QString &target) : m_socket(socket), m_target(target) {}
     void sayOnce(int error);
 
-    using Message = std::array<char, 64>;
+    struct Message
+    {
+        std::array<char, 64> bytes;
+        std::size_t size;
+    };
     static constexpr std::size_t MaxWaiting = 64;
 
     int m_socket = -1;
     std::vector<Message> m_waiting;
-    std::vector<std::size_t> m_sizes;
     std::chrono::steady_clock::time_point m_oldest;
     std::unique_ptr<QTimer> m_flushTimer; // for the last samples before the glove stops
     QString m_target;

@@ -75,7 +75,6 @@ std::unique_ptr<OscSender> OscSender::connectTo(const QString &hostAndPort, QStr
     }
     std::unique_ptr<OscSender> sender(new OscSender(fd, hostAndPort));
     sender->m_waiting.reserve(MaxWaiting);
-    sender->m_sizes.reserve(MaxWaiting);
     return sender;
 }
 
@@ -89,12 +88,11 @@ void OscSender::send(const GloveSample &sample)
     lo_message message = lo_message_new();
     for (auto field : GlovePacket::Fields)
         lo_message_add_int32(message, sample.*field);
-    Message bytes;
-    std::size_t size = bytes.size();
-    const bool made = lo_message_length(message, OscAddress) <= bytes.size() &&
-                      lo_message_serialise(message, OscAddress, bytes.data(), &size);
+    Message made{{}, 0};
+    const bool fits = lo_message_length(message, OscAddress) <= made.bytes.size() &&
+                      lo_message_serialise(message, OscAddress, made.bytes.data(), &made.size);
     lo_message_free(message);
-    if (!made)
+    if (!fits)
         return;
     const auto now = std::chrono::steady_clock::now();
     if (m_waiting.empty()) {
@@ -109,8 +107,7 @@ void OscSender::send(const GloveSample &sample)
         }
         m_flushTimer->start();
     }
-    m_waiting.push_back(bytes);
-    m_sizes.push_back(size);
+    m_waiting.push_back(made);
     if (now - m_oldest >= MaxDelay || m_waiting.size() >= MaxWaiting)
         flush();
 }
@@ -123,7 +120,7 @@ void OscSender::flush()
     iovec parts[MaxWaiting];
     mmsghdr datagrams[MaxWaiting] = {};
     for (unsigned i = 0; i < count; ++i) {
-        parts[i] = {m_waiting[i].data(), m_sizes[i]};
+        parts[i] = {m_waiting[i].bytes.data(), m_waiting[i].size};
         datagrams[i].msg_hdr.msg_iov = &parts[i];
         datagrams[i].msg_hdr.msg_iovlen = 1;
     }
@@ -131,14 +128,13 @@ void OscSender::flush()
     // A datagram that fails ends the call without saying why (nobody listening there, most
     // often); the rest go one by one, which tells.
     for (unsigned i = taken < 0 ? 0 : unsigned(taken); i < count; ++i) {
-        if (::send(m_socket, m_waiting[i].data(), m_sizes[i], MSG_DONTWAIT) >= 0)
+        if (::send(m_socket, m_waiting[i].bytes.data(), m_waiting[i].size, MSG_DONTWAIT) >= 0)
             continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK)
             break; // the network is busy: the rest are dropped
         sayOnce(errno);
     }
     m_waiting.clear();
-    m_sizes.clear();
 }
 
 void OscSender::sayOnce(int error)
