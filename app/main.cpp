@@ -5,6 +5,7 @@
 #include "look.h"
 #include "platform.h"
 #include "sampleroute.h"
+#include "shutdown.h"
 #include "version.h"
 
 #include <QApplication>
@@ -49,6 +50,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "Vantrel: %s\n", qPrintable(error));
         return 2;
     }
+    setLastStep(finishSampleSinks);
 
     QApplication app(argc, argv);
     // The Exit sequence is the only way out.

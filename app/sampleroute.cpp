@@ -9,9 +9,9 @@ namespace {
 
 SampleSinks sinks;
 
-void takeShownSample(const GloveSample &sample)
+void takeShownSample(const GloveSample &sample, const HandPose &pose)
 {
-    sinks.take(sample);
+    sinks.take(sample, pose);
 }
 
 } // namespace
@@ -23,8 +23,9 @@ bool startSampleSinks(const CommandLine &commandLine, QString *error)
         auto sender = OscSender::connectTo(commandLine.osc, error);
         if (!sender)
             return false;
-        qCInfo(lcSinks, "forwarding every sample to %s as %s with eight int32",
-               qPrintable(sender->target()), OscSender::OscAddress);
+        qCInfo(lcSinks,
+               "forwarding every sample to %s as %s with eight int32 and %s with six floats",
+               qPrintable(sender->target()), OscSender::OscAddress, OscSender::PoseAddress);
         sinks.setOscSender(std::move(sender));
     }
     if (!commandLine.record.isEmpty()) {

@@ -2,6 +2,7 @@
 #define OSCSENDER_H
 
 #include "glovesample.h"
+#include "handpose.h"
 
 #include <QString>
 #include <QTimer>
@@ -10,9 +11,10 @@
 #include <memory>
 #include <vector>
 
-// Sends every sample it is given as one OSC message over UDP: the address OscAddress with
-// eight int32 arguments, the values in packet order. Each message is a datagram of its own,
-// but they leave together, MaxDelay after the oldest of them was given (10 ms
+// Sends every sample it is given over UDP as two OSC messages: OscAddress with eight int32
+// arguments, the raw values in packet order, then PoseAddress with six floats from 0 to 1,
+// what the bars and the hand show (thumb, index, middle, ring, roll, pitch). Each message is a
+// datagram of its own, but they leave together, MaxDelay after the oldest of them was given (10 ms
 // later for the last ones when the glove stops): one system
 // call for several samples costs a fraction of one each. Sending never waits: a message the
 // network cannot take at once is dropped, as UDP may drop it anyway, and nobody listening
@@ -22,6 +24,7 @@ class OscSender
 {
 public:
     static constexpr char OscAddress[] = "/vantrel/glove";
+    static constexpr char PoseAddress[] = "/vantrel/hand";
     // About a frame of the window: forwarded samples are no later than what it shows.
     static constexpr std::chrono::milliseconds MaxDelay{20};
 
@@ -34,7 +37,7 @@ public:
     static std::unique_ptr<OscSender> connectTo(const QString &hostAndPort, QString *error);
     ~OscSender();
 
-    void send(const GloveSample &sample);
+    void send(const GloveSample &sample, const HandPose &pose);
     // Sends what is waiting now.
     void flush();
 
@@ -49,7 +52,8 @@ private:
         std::array<char, 64> bytes;
         std::size_t size;
     };
-    static constexpr std::size_t MaxWaiting = 64;
+    static constexpr std::size_t MaxWaiting = 128;
+    void queue(const Message &message);
 
     int m_socket = -1;
     std::vector<Message> m_waiting;

@@ -15,6 +15,6 @@ std::unique_ptr<OscSender> OscSender::connectTo(const QString &, QString *error)
 
 OscSender::~OscSender() = default;
 
-void OscSender::send(const GloveSample &) {}
+void OscSender::send(const GloveSample &, const HandPose &) {}
 
 void OscSender::flush() {}

@@ -83,17 +83,37 @@ OscSender::~OscSender()
     ::close(m_socket);
 }
 
-void OscSender::send(const GloveSample &sample)
+namespace {
+
+// The message in OSC's bytes, or nothing when it would not fit.
+bool serialise(lo_message message, const char *address, std::array<char, 64> &bytes,
+               std::size_t &size)
 {
-    lo_message message = lo_message_new();
-    for (auto field : GlovePacket::Fields)
-        lo_message_add_int32(message, sample.*field);
-    Message made{{}, 0};
-    const bool fits = lo_message_length(message, OscAddress) <= made.bytes.size() &&
-                      lo_message_serialise(message, OscAddress, made.bytes.data(), &made.size);
+    const bool fits = lo_message_length(message, address) <= bytes.size() &&
+                      lo_message_serialise(message, address, bytes.data(), &size);
     lo_message_free(message);
-    if (!fits)
-        return;
+    return fits;
+}
+
+} // namespace
+
+void OscSender::send(const GloveSample &sample, const HandPose &pose)
+{
+    lo_message raw = lo_message_new();
+    for (auto field : GlovePacket::Fields)
+        lo_message_add_int32(raw, sample.*field);
+    Message made{{}, 0};
+    if (serialise(raw, OscAddress, made.bytes, made.size))
+        queue(made);
+    lo_message shown = lo_message_new();
+    for (double value : pose.value)
+        lo_message_add_float(shown, float(value));
+    if (serialise(shown, PoseAddress, made.bytes, made.size))
+        queue(made);
+}
+
+void OscSender::queue(const Message &made)
+{
     const auto now = std::chrono::steady_clock::now();
     if (m_waiting.empty()) {
         m_oldest = now;

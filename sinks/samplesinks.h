@@ -1,6 +1,7 @@
 #ifndef SAMPLESINKS_H
 #define SAMPLESINKS_H
 
+#include "handpose.h"
 #include "oscsender.h"
 #include "recording.h"
 
@@ -14,12 +15,13 @@ public:
     void setOscSender(std::unique_ptr<OscSender> sender) { m_osc = std::move(sender); }
     bool isEmpty() const { return !m_recording && !m_osc; }
 
-    void take(const GloveSample &sample)
+    // The recording keeps the raw sample; OSC sends it and the pose shown of it.
+    void take(const GloveSample &sample, const HandPose &pose)
     {
         if (m_recording)
             m_recording->add(sample);
         if (m_osc)
-            m_osc->send(sample);
+            m_osc->send(sample, pose);
     }
 
     // Sends what waits to be forwarded and completes the recording. False when any of it was lost.

@@ -1,9 +1,12 @@
 #include "frmflex.h"
 
+#include "calibrationstore.h"
 #include "fingerbar.h"
 #include "frmabout.h"
 #include "frmcomport.h"
+#include "frmusercal.h"
 #include "handframe.h"
+#include "handreading.h"
 #include "instances.h"
 #include "look.h"
 #include "panelframe.h"
@@ -20,8 +23,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
+#include <cstdio>
 
 namespace {
 
@@ -48,6 +53,27 @@ protected:
                                twips(StatusBarHeight));
     }
 };
+
+// The glove the port is on, as a settings key and for a person: its adapter's USB identity
+// where it has one, or else the port's number.
+std::pair<QString, QString> gloveOnPort()
+{
+    MSComm &comm = frmComPort()->comm();
+    const std::optional<PortTarget> target = comm.target();
+    const QString port = QStringLiteral("ComPort %1").arg(comm.CommPort());
+    if (!target)
+        return {QStringLiteral("com%1").arg(comm.CommPort()), port};
+    const SerialDevice &device = target->device;
+    if (device.usbIds().isEmpty())
+        return {QStringLiteral("com%1").arg(comm.CommPort()), target->label()};
+    // Without a serial number, the USB socket it is plugged into tells two alike apart.
+    const QString identity =
+        QStringLiteral("usb-%1-%2")
+            .arg(device.usbIds(), device.serialNumber.isEmpty()
+                                      ? QStringLiteral("at-") + device.usbLocation
+                                      : device.serialNumber);
+    return {CalibrationStore::gloveKey(identity), target->label()};
+}
 
 QGroupBox *newFrame(const char *name, const QString &caption, QRect twipsGeometry, QWidget *parent)
 {
@@ -82,6 +108,13 @@ FrmFlex::FrmFlex()
     auto *statusText = new QLabel(QStringLiteral("Vantrel Version 0.1"), StatusBar1);
     statusText->setObjectName(QStringLiteral("StatusBar1Text"));
     StatusBar1->addWidget(statusText, 1);
+    StatusBar1Calibration = new QLabel(StatusBar1);
+    StatusBar1Calibration->setObjectName(QStringLiteral("StatusBar1Calibration"));
+    StatusBar1->addPermanentWidget(StatusBar1Calibration);
+    StatusBar1Calibration->hide();
+    m_statusMessageTime.setSingleShot(true);
+    m_statusMessageTime.setInterval(8000);
+    connect(&m_statusMessageTime, &QTimer::timeout, this, &FrmFlex::showCalibrationState);
     client->toolBar = ToolBar1;
     client->statusBar = StatusBar1;
 
@@ -197,12 +230,14 @@ void FrmFlex::createMenus()
     mnuFile = addMenu("mnuFile", QStringLiteral("File"));
     mnuFileSave = addEntry(mnuFile, "mnuFileSave", QStringLiteral("S&ave"));
     mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(mnuFileSave, &QAction::triggered, this, &FrmFlex::mnuFileSave_Click);
     mnuFileExit = addEntry(mnuFile, "mnuFileExit", QStringLiteral("E&xit"));
     mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     connect(mnuFileExit, &QAction::triggered, this, &FrmFlex::mnuFileExit_Click);
 
     mnuCalibration = addMenu("mnuCalibration", QStringLiteral("Calibration"));
-    addEntry(mnuCalibration, "mnuCalibrationUser", QStringLiteral("User Cal"));
+    mnuCalibrationUser = addEntry(mnuCalibration, "mnuCalibrationUser", QStringLiteral("User Cal"));
+    connect(mnuCalibrationUser, &QAction::triggered, this, &FrmFlex::mnuCalibrationUser_Click);
     addEntry(mnuCalibration, "mnuCalibrationMouse", QStringLiteral("&Mouse"));
     addEntry(mnuCalibration, "mnuCalibrationJoystick", QStringLiteral("J&oystick"));
 
@@ -216,8 +251,7 @@ void FrmFlex::createMenus()
     mnuOptionsFFeedback->setEnabled(false);
     mnuOptionsComPort = addEntry(mnuOptions, "mnuOptionsComPort", QStringLiteral("Com &Port"));
     connect(mnuOptionsComPort, &QAction::triggered, this, &FrmFlex::mnuOptionsComPort_Click);
-    // Choosing it toggles its own check mark, which is the whole of the filter setting:
-    // nothing else reads it.
+    // Choosing it toggles its own check mark, and the filter on the bars and the hand with it.
     mnuOptionsFilter = addEntry(mnuOptions, "mnuOptionsFilter", QStringLiteral("Filter On/Off"));
     mnuOptionsFilter->setCheckable(true);
     connect(mnuOptionsFilter, &QAction::triggered, this, [this] {
@@ -236,6 +270,9 @@ void FrmFlex::Form_Load()
 {
     // Selecting the option runs its click handler, which opens the port.
     frmComPort()->optComm1->setChecked(true);
+    // Each glove comes with what was saved for it.
+    applySavedGloveSettings();
+    connect(&frmComPort()->comm(), &MSComm::linkChanged, this, &FrmFlex::applySavedGloveSettings);
 }
 
 void FrmFlex::cmdExit_Click()
@@ -260,6 +297,77 @@ void FrmFlex::mnuOptionsComPort_Click()
 void FrmFlex::mnuOptionsFilter_Click()
 {
     mnuOptionsFilter->setChecked(!mnuOptionsFilter->isChecked());
+    handReading().setFiltering(mnuOptionsFilter->isChecked());
+}
+
+void FrmFlex::mnuCalibrationUser_Click()
+{
+    frmUserCal()->begin();
+}
+
+void FrmFlex::mnuFileSave_Click()
+{
+    const GloveSettings saving{handReading().calibration(), mnuOptionsFilter->isChecked()};
+    const auto settings = CalibrationStore::userSettings();
+    QString error;
+    if (!CalibrationStore::save(*settings, m_glove, m_gloveLabel, saving, &error)) {
+        sayInStatusBar(QStringLiteral("Not saved: %1").arg(error));
+        return;
+    }
+    sayInStatusBar(saving.isDefault()
+                       ? QStringLiteral("Saved: no calibration, no filter for %1").arg(m_gloveLabel)
+                       : QStringLiteral("Saved for %1").arg(m_gloveLabel),
+                   QStringLiteral("In %1").arg(settings->fileName()));
+}
+
+void FrmFlex::applySavedGloveSettings()
+{
+    const auto [glove, label] = gloveOnPort();
+    m_gloveLabel = label;
+    if (glove == m_glove)
+        return;
+    const bool first = m_glove.isEmpty();
+    m_glove = glove;
+    const auto settings = CalibrationStore::userSettings();
+    QString problem;
+    const std::optional<GloveSettings> saved = CalibrationStore::load(*settings, glove, &problem);
+    if (!problem.isEmpty())
+        std::fprintf(stderr, "Vantrel: %s\n", qPrintable(problem));
+    // Another glove's calibration would be wrong for this one.
+    if (saved || !first)
+        handReading().setCalibration(saved ? saved->calibration : Calibration());
+    if (saved && saved->filter != mnuOptionsFilter->isChecked())
+        mnuOptionsFilter_Click();
+    showCalibrationState();
+}
+
+void FrmFlex::showCalibrationState()
+{
+    m_statusMessageTime.stop();
+    const Calibration &calibration = handReading().calibration();
+    QStringList raw;
+    for (int f = 0; f < 4; ++f)
+        if (!calibration.fingers[f])
+            raw << channelName(f);
+    if (!calibration.roll)
+        raw << channelName(HandPose::Roll);
+    if (!calibration.pitch)
+        raw << channelName(HandPose::Pitch);
+    StatusBar1Calibration->setText(calibration.isEmpty() ? QString()
+                                                         : QStringLiteral("Calibrated"));
+    StatusBar1Calibration->setToolTip(
+        raw.isEmpty() || calibration.isEmpty()
+            ? QString()
+            : QStringLiteral("Shown raw: %1").arg(raw.join(QLatin1String(", "))));
+    StatusBar1Calibration->setVisible(!calibration.isEmpty());
+}
+
+void FrmFlex::sayInStatusBar(const QString &text, const QString &tip)
+{
+    StatusBar1Calibration->setText(text);
+    StatusBar1Calibration->setToolTip(tip);
+    StatusBar1Calibration->show();
+    m_statusMessageTime.start();
 }
 
 void FrmFlex::mnuAboutVantrel_Click()

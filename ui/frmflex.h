@@ -4,6 +4,7 @@
 #include "framepacer.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 class HandFrame;
 class QAction;
@@ -32,8 +33,17 @@ public:
     void mnuFileExit_Click();
     void mnuOptionsComPort_Click();
     void mnuAboutVantrel_Click();
+    // Keeps the calibration in effect and the filter's state for this glove's next run.
+    void mnuFileSave_Click();
+    // Shows the User Calibration dialog.
+    void mnuCalibrationUser_Click();
     // Toggles the entry's check mark, which is the whole of the filter setting.
     void mnuOptionsFilter_Click();
+
+    // The status bar's word on the calibration in effect.
+    void showCalibrationState();
+    // Puts in effect what was saved for the glove the port is on, when that glove changes.
+    void applySavedGloveSettings();
 
     // Shows the window modeless; as it is already shown, it comes to the front.
     void showInFront();
@@ -56,6 +66,8 @@ public:
 
     QToolBar *ToolBar1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
+    // Beside the version text: whether a calibration is in effect, and what Save did.
+    QLabel *StatusBar1Calibration = nullptr;
     QGroupBox *fraFlex = nullptr;
     QGroupBox *fraAccel = nullptr;
     QGroupBox *fraRawData = nullptr;
@@ -65,6 +77,7 @@ public:
     QAction *mnuFileSave = nullptr;
     QAction *mnuFileExit = nullptr;
     QMenu *mnuCalibration = nullptr;
+    QAction *mnuCalibrationUser = nullptr;
     QMenu *mnuRecognition = nullptr;
     QMenu *mnuOptions = nullptr;
     QAction *mnuOptionsFFeedback = nullptr;
@@ -86,7 +99,13 @@ private:
     void createFingerBars();
     void createReadouts();
 
+    void sayInStatusBar(const QString &text, const QString &tip = QString());
+
     FramePacer m_framePacer{this};
+    // The glove whose saved settings are in effect, and how a person knows it.
+    QString m_glove;
+    QString m_gloveLabel;
+    QTimer m_statusMessageTime;
 };
 
 #endif // FRMFLEX_H

@@ -3,17 +3,33 @@
 #include "frmflex.h"
 #include "glovesample.h"
 #include "handframe.h"
+#include "handreading.h"
 #include "instances.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <array>
+#include <cmath>
 
 namespace {
 
 unsigned long long presented = 0;
-void (*shownSampleConsumer)(const GloveSample &) = nullptr;
+void (*shownSampleConsumer)(const GloveSample &, const HandPose &) = nullptr;
+HandReading reading;
+
+// The hand figure's travel inside the "Pitch/Roll" panel, in twips. Raw readings move it 12
+// and 10 twips a step; a calibrated tilt spans the panel, the neutral pose at its centre.
+constexpr double RawRollStep = 12;
+constexpr double RawPitchStep = 10;
+constexpr double CalibratedRollSpan = 3615 - 675;
+constexpr double CalibratedPitchSpan = 3135 - 600;
+
+int barValue(double share)
+{
+    // The bars' range is 0 to 256: an uncalibrated share is the raw value / 256.
+    return int(std::lround(256 * share));
+}
 
 // A byte's value in decimal. The texts are made once, so that a readout is set without
 // formatting or allocating, and setting an unchanged one compares a few characters.
@@ -30,9 +46,14 @@ const QString &decimal(std::uint8_t value)
 
 } // namespace
 
-void setShownSampleConsumer(void (*consumer)(const GloveSample &))
+void setShownSampleConsumer(void (*consumer)(const GloveSample &, const HandPose &))
 {
     shownSampleConsumer = consumer;
+}
+
+HandReading &handReading()
+{
+    return reading;
 }
 
 unsigned long long samplesPresented()
@@ -55,17 +76,22 @@ void ShowGloveSample(const GloveSample &sample)
     form->lblRawDataInput1->setText(decimal(sample.Input1));
     form->lblRawDataInput2->setText(decimal(sample.Input2));
 
-    form->prgThumb->setValue(sample.Thumb);
-    form->prgIndex->setValue(sample.Index);
-    form->prgMiddle->setValue(sample.Middle);
-    form->prgRing->setValue(sample.Ring);
-    form->prgPinky->setValue(sample.Ring); // the glove reports no little finger
+    const HandPose pose = reading.take(sample, HandReading::Clock::now());
+    form->prgThumb->setValue(barValue(pose.bend(HandPose::Thumb)));
+    form->prgIndex->setValue(barValue(pose.bend(HandPose::Index)));
+    form->prgMiddle->setValue(barValue(pose.bend(HandPose::Middle)));
+    const int ring = barValue(pose.bend(HandPose::Ring));
+    form->prgRing->setValue(ring);
+    form->prgPinky->setValue(ring); // the glove reports no little finger
 
-    form->fraHand->setTopTwips(10 * sample.Pitch);
-    form->fraHand->setLeftTwips(12 * sample.Roll);
+    form->fraHand->setTopTwips(pose.pitch() * (pose.calibrated[HandPose::Pitch]
+                                                   ? CalibratedPitchSpan
+                                                   : 256 * RawPitchStep));
+    form->fraHand->setLeftTwips(
+        pose.roll() * (pose.calibrated[HandPose::Roll] ? CalibratedRollSpan : 256 * RawRollStep));
     form->framePacer().hold(false);
 
     if (shownSampleConsumer)
-        shownSampleConsumer(sample);
+        shownSampleConsumer(sample, pose);
     QCoreApplication::processEvents();
 }

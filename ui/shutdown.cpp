@@ -1,7 +1,5 @@
 #include "shutdown.h"
 
-#include "sampleroute.h"
-
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -18,13 +16,14 @@
 #endif
 
 namespace {
+std::function<int()> lastStep;
 std::function<void()> endProcessHandler;
 } // namespace
 
 void EndProcess()
 {
     // The recording is completed first, whatever way the process ends.
-    const int status = finishSampleSinks();
+    const int status = lastStep ? lastStep() : 0;
     if (endProcessHandler) {
         endProcessHandler();
         return;
@@ -36,6 +35,11 @@ void EndProcess()
     __lsan_do_leak_check();
 #endif
     std::_Exit(status);
+}
+
+void setLastStep(std::function<int()> step)
+{
+    lastStep = std::move(step);
 }
 
 void setEndProcessHandler(std::function<void()> handler)

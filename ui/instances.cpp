@@ -3,11 +3,13 @@
 #include "frmabout.h"
 #include "frmcomport.h"
 #include "frmflex.h"
+#include "frmusercal.h"
 
 namespace {
 FrmFlex *mainWindow = nullptr;
 FrmComPort *portSettingsWindow = nullptr;
 FrmAbout *aboutBox = nullptr;
+FrmUserCal *userCalibration = nullptr;
 PortDevices portDevices = PortDevices();
 } // namespace
 
@@ -32,6 +34,13 @@ FrmAbout *frmAbout()
     if (!aboutBox)
         aboutBox = new FrmAbout;
     return aboutBox;
+}
+
+FrmUserCal *frmUserCal()
+{
+    if (!userCalibration)
+        userCalibration = new FrmUserCal;
+    return userCalibration;
 }
 
 void setConfiguredPortDevices(const PortDevices &devices)

@@ -6,12 +6,14 @@
 class FrmAbout;
 class FrmComPort;
 class FrmFlex;
+class FrmUserCal;
 
 // The one instance of each window, created hidden on first use and kept until the process
 // ends. Creating the main window runs its load step before the first access returns.
 FrmFlex *frmFlex();
 FrmComPort *frmComPort();
 FrmAbout *frmAbout();
+FrmUserCal *frmUserCal();
 
 // Which devices the ports denote; the serial control takes them when the port settings
 // window is created.

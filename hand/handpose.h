@@ -1,0 +1,23 @@
+#ifndef HANDPOSE_H
+#define HANDPOSE_H
+
+#include <array>
+
+// What the bars and the hand figure show of one sample, each channel from 0 to 1: a finger's
+// bend (0 open, 1 in a fist), the roll and pitch across their range (0.5 the neutral pose
+// where calibrated). A channel with no calibration is its raw value / 256, so that the bar
+// it drives stands at the raw value.
+struct HandPose
+{
+    enum Channel { Thumb, Index, Middle, Ring, Roll, Pitch, Channels };
+
+    std::array<double, Channels> value{};
+    // Whether a channel is calibrated; the hand figure's scale depends on it.
+    std::array<bool, Channels> calibrated{};
+
+    double bend(int finger) const { return value[finger]; }
+    double roll() const { return value[Roll]; }
+    double pitch() const { return value[Pitch]; }
+};
+
+#endif // HANDPOSE_H

@@ -1,0 +1,27 @@
+#include "handreading.h"
+
+#include "calibrationcapture.h"
+
+void HandReading::setCalibration(const Calibration &calibration)
+{
+    m_calibration = calibration;
+    // The filter's state is in the old units.
+    m_filter.reset();
+}
+
+void HandReading::setFiltering(bool on)
+{
+    if (on && !m_filtering)
+        m_filter.reset();
+    m_filtering = on;
+}
+
+HandPose HandReading::take(const GloveSample &sample, Clock::time_point at)
+{
+    if (m_capture)
+        m_capture->add(sample);
+    const HandPose pose = m_calibration.apply(sample);
+    if (!m_filtering)
+        return pose;
+    return m_filter.filter(pose, std::chrono::duration<double>(at.time_since_epoch()).count());
+}
