@@ -40,8 +40,8 @@ public:
     std::optional<Values> open() const { return m_open; }
     std::optional<Values> fist() const { return m_fist; }
     // The tilt ranges seen so far in the tilt step (the neutral pose included).
-    std::optional<TiltRange> rollRange() const { return tiltRange(HandPose::Roll); }
-    std::optional<TiltRange> pitchRange() const { return tiltRange(HandPose::Pitch); }
+    std::optional<TiltRange> rollRange() const { return tiltRange(0); }
+    std::optional<TiltRange> pitchRange() const { return tiltRange(1); }
 
     // The calibration captured so far, each channel whose range is usable; and for each one
     // that is not, why, for the wearer.

@@ -10,6 +10,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <deque>
+#include <iostream>
+#include <mutex>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -61,6 +64,56 @@ bool waitForPeer(const GloveEnd &end, bool &present)
     return false;
 }
 
+// The poses a person or a test types (--poses): a line of eight values is held until the next;
+// a line "once" and eight values is sent a single time, between two of the held pose.
+class PoseInput
+{
+public:
+    void startReading()
+    {
+        std::thread([this] {
+            std::string line;
+            while (std::getline(std::cin, line))
+                take(QString::fromStdString(line).trimmed());
+        }).detach();
+    }
+
+    GloveSample next()
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_once.empty())
+            return m_held;
+        const GloveSample sample = m_once.front();
+        m_once.pop_front();
+        return sample;
+    }
+
+private:
+    void take(QString line)
+    {
+        if (line.isEmpty())
+            return;
+        const bool once = line.startsWith(QLatin1String("once"));
+        const auto bytes = parseByteList(once ? line.mid(4) : line);
+        if (!bytes || bytes->size() != GlovePacket::DataBytes) {
+            say(QStringLiteral("a pose is eight values from 0 to 255, not '%1'").arg(line));
+            return;
+        }
+        GloveSample sample;
+        for (int i = 0; i < GlovePacket::DataBytes; ++i)
+            sample.*GlovePacket::Fields[i] = std::uint8_t(bytes->at(i));
+        const std::lock_guard lock(m_mutex);
+        if (once)
+            m_once.push_back(sample);
+        else
+            m_held = sample;
+    }
+
+    std::mutex m_mutex;
+    GloveSample m_held{128, 128, 128, 128, 128, 128, 128, 128};
+    std::deque<GloveSample> m_once;
+};
+
 struct Options
 {
     QString device;
@@ -71,6 +124,7 @@ struct Options
     std::optional<QByteArray> bytes;
     std::vector<RecordingFormat::Row> replay;
     bool replaying = false;
+    bool poses = false;
 };
 
 // When to send each packet: the pattern's at a steady rate; a recording's at the times it was
@@ -148,7 +202,12 @@ int main(int argc, char *argv[])
                                     "Plays a recording made with Vantrel --record, with the "
                                     "timing it was recorded with (or at --rate), then ends.",
                                     "file");
-    parser.addOptions({help, device, pattern, rate, packets, garbage, bytes, replay});
+    const QCommandLineOption poses(
+        "poses",
+        "Sends the pose last read from standard input, a line of eight values (thumb to input "
+        "2), over and over, a hand held still at 128 until the first; a line \"once\" and eight "
+        "values is sent a single time between two of the held pose.");
+    parser.addOptions({help, device, pattern, rate, packets, garbage, bytes, replay, poses});
     const QString usage =
         parser.helpText().replace(QLatin1String("<executable_name>"), QLatin1String(Program));
 
@@ -191,6 +250,9 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("--bytes takes byte values from 0 to 255"), usage);
     }
 
+    options.poses = parser.isSet(poses);
+    if (options.poses && (parser.isSet(pattern) || parser.isSet(bytes) || parser.isSet(replay)))
+        return fail(QStringLiteral("--poses takes no --pattern, --bytes or --replay"), usage);
     if (parser.isSet(replay)) {
         if (parser.isSet(pattern) || parser.isSet(bytes))
             return fail(QStringLiteral("--replay plays a recording: it takes no --pattern or "
@@ -230,6 +292,9 @@ int main(int argc, char *argv[])
             say(QStringLiteral("the line failed"));
     } else {
         QRandomGenerator random;
+        PoseInput typed;
+        if (options.poses)
+            typed.startReading();
         Pacing pacing(options, parser.isSet(rate));
         for (qint64 sent = 0; options.packets < 0 || sent < options.packets; ++sent) {
             if (!end.peerPresent() || !present) {
@@ -237,7 +302,8 @@ int main(int argc, char *argv[])
                     break;
                 pacing.restartAt(sent); // nothing is sent while nobody listens
             }
-            const GloveSample sample = options.replaying
+            const GloveSample sample = options.poses ? typed.next()
+                                       : options.replaying
                                            ? options.replay[sent].sample
                                            : patternSample(options.pattern, quint64(sent), random);
             const auto packet = GlovePacket::encode(sample);
