@@ -21,14 +21,16 @@ double OneEuroFilter::filter(double value, double seconds)
     if (!m_started || period > MaxPeriod) {
         m_started = true;
         m_lastSeconds = seconds;
-        m_lastRaw = m_value = value;
+        m_value = value;
         m_derivative = 0;
         return value;
     }
     const double step = std::max(period, MinPeriod);
     m_lastSeconds = seconds;
-    const double speed = (value - m_lastRaw) / step;
-    m_lastRaw = value;
+    // The speed against the last filtered value, as in the paper: noise at rest counts once,
+    // not twice as a difference of two noisy readings would, and a jump keeps counting until
+    // it has been followed.
+    const double speed = (value - m_value) / step;
     m_derivative += smoothing(m_parameters.derivativeCutoff, step) * (speed - m_derivative);
     const double cutoff = m_parameters.minCutoff + m_parameters.beta * std::abs(m_derivative);
     m_value += smoothing(cutoff, step) * (value - m_value);
