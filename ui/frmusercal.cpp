@@ -86,6 +86,9 @@ FrmUserCal::FrmUserCal()
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdNext = buttons->addButton(QStringLiteral("&Next"), QDialogButtonBox::AcceptRole);
     cmdNext->setObjectName(QStringLiteral("cmdNext"));
+    // Enter goes on to the next step, whichever button has the focus.
+    cmdReset->setAutoDefault(false);
+    cmdCancel->setAutoDefault(false);
     cmdNext->setDefault(true);
     connect(cmdReset, &QPushButton::clicked, this, &FrmUserCal::cmdReset_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
