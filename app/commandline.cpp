@@ -51,10 +51,12 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         QStringLiteral("file"));
     const QCommandLineOption osc(
         QStringLiteral("osc"),
-        QStringLiteral("Sends every sample shown over UDP as an OSC message %1 with eight int32, "
-                       "the values in packet order: thumb, index, middle, ring, roll, pitch, "
-                       "input 1, input 2.")
-            .arg(QLatin1String(OscSender::OscAddress)),
+        QStringLiteral("Sends every sample shown over UDP as two OSC messages: %1 with eight "
+                       "int32, the raw values in packet order (thumb, index, middle, ring, roll, "
+                       "pitch, input 1, input 2), and %2 with six floats from 0 to 1, what the "
+                       "bars and the hand show after the calibration and the filter (thumb, "
+                       "index, middle, ring, roll, pitch).")
+            .arg(QLatin1String(OscSender::OscAddress), QLatin1String(OscSender::PoseAddress)),
         QStringLiteral("host:port"));
     parser.addOptions({help, version, com1, com2, listPorts, verbose, record});
     if (OscSender::available())

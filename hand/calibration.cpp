@@ -13,7 +13,7 @@ bool Calibration::usable(const FingerRange &range, QString *why)
 {
     const bool moved = std::abs(range.bent - range.open) >= MinFingerTravel;
     if (!moved && why)
-        *why = QStringLiteral("moved %1 between open and fist")
+        *why = QStringLiteral("moved only %1 counts between open and fist")
                    .arg(std::abs(range.bent - range.open), 0, 'f', 0);
     return moved;
 }
@@ -24,7 +24,7 @@ bool Calibration::usable(const TiltRange &range, QString *why)
     const bool moved =
         range.neutral - range.low >= MinTiltTravel && range.high - range.neutral >= MinTiltTravel;
     if (!(ordered && moved) && why)
-        *why = QStringLiteral("moved only from %1 to %2 about %3")
+        *why = QStringLiteral("moved only from %1 to %2, %3 at rest")
                    .arg(range.low, 0, 'f', 0)
                    .arg(range.high, 0, 'f', 0)
                    .arg(range.neutral, 0, 'f', 0);

@@ -69,6 +69,30 @@ QList<GloveSample> samplesOf(const QByteArray &oscdump)
     return samples;
 }
 
+// The same samples as "/vantrel/hand ffffff" shows them: with no calibration, each of the
+// first six values / 256.
+QList<GloveSample> shownOf(const QByteArray &oscdump)
+{
+    QList<GloveSample> samples;
+    for (const QByteArray &line : oscdump.split('\n')) {
+        const QList<QByteArray> words = line.simplified().split(' ');
+        if (words.size() != 9 || words[1] != "/vantrel/hand" || words[2] != "ffffff")
+            continue;
+        GloveSample sample;
+        for (int i = 0; i < 6; ++i)
+            sample.*GlovePacket::Fields[i] = std::uint8_t(qRound(words[3 + i].toDouble() * 256));
+        samples << sample;
+    }
+    return samples;
+}
+
+QList<GloveSample> withoutInputs(QList<GloveSample> samples)
+{
+    for (GloveSample &sample : samples)
+        sample.Input1 = sample.Input2 = 0;
+    return samples;
+}
+
 int freeUdpPort()
 {
     const int fd = socket(AF_INET, SOCK_DGRAM, 0);
@@ -124,6 +148,7 @@ private slots:
         const Rows recorded = recordingAt(first);
         QCOMPARE(samplesOf(recorded), sentByRandomGlove());
         QTRY_COMPARE(samplesOf(forwarded), sentByRandomGlove());
+        QCOMPARE(shownOf(forwarded), withoutInputs(sentByRandomGlove()));
 
         const QString second = dir.filePath(QStringLiteral("second.csv"));
         SimulatedGlove replay({"--replay", first});
