@@ -1,6 +1,7 @@
 // Saves the screen of the X server in DISPLAY, cropped to what differs from the bare root
-// window's colour: with no window manager, that is the windows shown, frameless.
-//   vantrel-screenshot FILE
+// window's colour: with no window manager, that is the windows shown, frameless. With
+// --cut-bottom, so many rows less at the bottom: to compare what stands above them.
+//   vantrel-screenshot FILE [--cut-bottom ROWS]
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -10,8 +11,9 @@
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fputs("usage: vantrel-screenshot FILE\n", stderr);
+    const bool cut = argc == 4 && qstrcmp(argv[2], "--cut-bottom") == 0;
+    if (argc != 2 && !cut) {
+        std::fputs("usage: vantrel-screenshot FILE [--cut-bottom ROWS]\n", stderr);
         return 2;
     }
     const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
@@ -25,6 +27,8 @@ int main(int argc, char *argv[])
         std::fputs("vantrel-screenshot: nothing is shown\n", stderr);
         return 1;
     }
+    if (cut)
+        shown.setBottom(shown.bottom() - QByteArray(argv[3]).toInt());
     if (!screen.copy(shown).save(QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "vantrel-screenshot: cannot write %s\n", argv[1]);
         return 1;

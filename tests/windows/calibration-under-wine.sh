@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The wearer's calibration in the real Vantrel.exe under Wine: one saved in the registry is
+# put in effect at start (a finger calibrated 0 to 128 at raw 64 shows as an uncalibrated one
+# at raw 128 does), a run that saves nothing writes nothing, and Ctrl+S writes it back.
+#   calibration-under-wine.sh Vantrel.exe      (run by tests/windows/run-tests)
+set -euo pipefail
+program=$1
+: "${VANTREL_WINE_SESSION:?run through tests/windows/run-tests}"
+sim="$VANTREL_LINUX_BUILD/tools/glovesim/vantrel-glove-sim"
+screenshot="$VANTREL_LINUX_BUILD/tools/screenshot/vantrel-screenshot"
+work=$(mktemp -d "$VANTREL_WINE_SESSION/calibration.XXXXXX")
+glove_link="$VANTREL_WINE_SESSION/lines/glove"
+key='HKCU\Software\Vantrel\Vantrel'
+sim_pid=
+app_pid=
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
+    rm -f "$glove_link"
+    wine reg delete "$key" /f >/dev/null 2>&1 || true
+    return 0
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    echo "--- Vantrel.exe said:"
+    tr -d '\r' <"$work/program.log" | grep -v '^0x' || true
+    exit 1
+}
+# Vantrel.exe on COM1, the glove holding one pose; waits until it shows.
+run_with_pose() {
+    rm -f "$work/poses" && mkfifo "$work/poses"
+    "$sim" --poses <"$work/poses" >"$work/sim.path" 2>"$work/sim.log" &
+    sim_pid=$!
+    exec 3>"$work/poses"
+    echo "$1" >&3
+    for _ in $(seq 100); do [ -s "$work/sim.path" ] && break; sleep 0.05; done
+    ln -sfn "$(head -n 1 "$work/sim.path")" "$glove_link"
+    wine "$program" --verbose >"$work/program.log" 2>&1 &
+    app_pid=$!
+    window=
+    for _ in $(seq 150); do
+        window=$(xdotool search --onlyvisible --name '^Vantrel Software$' 2>/dev/null | head -n 1) || true
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    [ -n "$window" ] || fail "no window 'Vantrel Software'"
+    for _ in $(seq 200); do grep -q "the line was opened" "$work/sim.log" && break; sleep 0.1; done
+    sleep 1.5
+}
+quit() {
+    xdotool windowfocus --sync "$window" key ctrl+x
+    for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+    wait "$app_pid" || fail "exit status $?"
+    app_pid=
+    exec 3>&-
+    kill "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+    sim_pid=
+}
+# The window above its "Raw Data" readouts and status bar: the bars and the hand.
+bars_and_hand() {
+    "$screenshot" "$1" --cut-bottom 120
+}
+
+run_with_pose "128 128 128 128 100 100 0 0"
+bars_and_hand "$work/raw.png"
+quit
+wine reg query "$key" >/dev/null 2>&1 && fail "a run without Save wrote to the registry"
+echo "ok: a run without Save writes nothing"
+
+for finger in Thumb Index Middle Ring; do
+    wine reg add "$key\\Gloves\\com1" /v "$finger" /t REG_SZ /d "0 128" /f >/dev/null 2>&1
+done
+run_with_pose "64 64 64 64 100 100 0 0"
+bars_and_hand "$work/calibrated.png"
+cmp -s "$work/raw.png" "$work/calibrated.png" ||
+    fail "the saved calibration is not in effect: the bars differ from raw 128's"
+echo "ok: the calibration saved in the registry is in effect at start"
+
+xdotool windowfocus --sync "$window"
+sleep 0.3
+xdotool key ctrl+s
+for _ in $(seq 50); do
+    wine reg query "$key\\Gloves\\com1" /v Filter 2>/dev/null | tr -d '\r' | grep -q false && break
+    sleep 0.1
+done
+saved=$(wine reg query "$key\\Gloves\\com1" 2>/dev/null | tr -d '\r')
+grep -q 'Filter.*false' <<<"$saved" && grep -q 'Thumb.*0 128' <<<"$saved" ||
+    fail "Ctrl+S did not write the calibration back: $saved"
+quit
+echo "ok: Ctrl+S keeps the calibration in the registry"
