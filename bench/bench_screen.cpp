@@ -7,11 +7,14 @@
 //   bench_screen [seconds] [rounds] [program ...]
 // A program named "floor" is cat reading the line: the floor under any reader's cost. A
 // program named "sinks:PATH" is PATH recording every sample (--record, to a new file) and
-// forwarding it (--osc, to oscdump on loopback).
+// forwarding it (--osc, to oscdump on loopback); "osc:PATH" only forwarding it; "fitted:PATH"
+// forwarding it with a saved calibration of every channel and the filter on. Every program
+// runs with settings of the benchmark's own, never the user's.
 #include "packetstream.h"
 #include "testlink.h"
 #include "xsession.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -30,6 +33,8 @@ using Clock = std::chrono::steady_clock; // CLOCK_MONOTONIC, as the program's fr
 // Measured as a program: the cost of being woken for every packet and nothing else.
 constexpr char FloorProgram[] = "floor";
 constexpr char WithSinks[] = "sinks:";
+constexpr char WithOsc[] = "osc:";
+constexpr char Fitted[] = "fitted:";
 
 double residentMiBOf(qint64 pid, const char *field)
 {
@@ -82,6 +87,19 @@ struct Run
 QTemporaryDir recordings;
 int recordingCount = 0;
 int oscPort = 0;
+QTemporaryDir noSettings;
+QTemporaryDir fittedSettings;
+
+// A calibration of every channel with the filter on, as File > Save keeps it for ComPort 1.
+void writeFittedSettings()
+{
+    QDir(fittedSettings.path()).mkpath(QStringLiteral("Vantrel"));
+    QFile file(fittedSettings.filePath(QStringLiteral("Vantrel/Vantrel.conf")));
+    file.open(QIODevice::WriteOnly);
+    file.write("[Gloves]\ncom1\\Filter=true\ncom1\\Thumb=30 200\ncom1\\Index=40 210\n"
+               "com1\\Middle=50 220\ncom1\\Ring=220 40\ncom1\\Roll=20 128 240\n"
+               "com1\\Pitch=10 120 230\n");
+}
 
 Run measure(const QString &program, qint64 serverPid, int seconds, bool changing)
 {
@@ -90,6 +108,9 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_LOGGING_RULES"),
                        QStringLiteral("vantrel.frames.debug=true"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), program.startsWith(QLatin1String(Fitted))
+                                                              ? fittedSettings.path()
+                                                              : noSettings.path());
     vantrel.setProcessEnvironment(environment);
     // The frame log goes to a file: a pipe nobody reads while the stream runs would fill up
     // and stop the program.
@@ -106,10 +127,17 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
     } else {
         QStringList arguments{"--com1", line.devicePath(), "--com2", "/dev/vantrel-none"};
         QString path = program;
+        const QString osc = QStringLiteral("127.0.0.1:%1").arg(oscPort);
         if (program.startsWith(QLatin1String(WithSinks))) {
             path = program.mid(qstrlen(WithSinks));
             arguments << "--record" << recordings.filePath(QString::number(++recordingCount))
-                      << "--osc" << QStringLiteral("127.0.0.1:%1").arg(oscPort);
+                      << "--osc" << osc;
+        }
+        for (const char *prefix : {WithOsc, Fitted}) {
+            if (program.startsWith(QLatin1String(prefix))) {
+                path = program.mid(qstrlen(prefix));
+                arguments << "--osc" << osc;
+            }
         }
         vantrel.start(path, arguments);
         if (!XSession::waitForWindow(QStringLiteral("Vantrel Software")))
@@ -216,6 +244,7 @@ int main(int argc, char *argv[])
     if (const int failed = XSession::startServer(server))
         return failed;
     QApplication app(argc, argv);
+    writeFittedSettings();
     // The forwarded samples go to a listener, as they would in use.
     QProcess oscdump;
     oscPort = 20000 + int(QCoreApplication::applicationPid() % 20000);
