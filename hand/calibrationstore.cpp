@@ -48,6 +48,11 @@ std::unique_ptr<QSettings> userSettings()
                                        QStringLiteral("Vantrel"), QStringLiteral("Vantrel"));
 }
 
+std::unique_ptr<QSettings> savedUserSettings()
+{
+    return userSettingsSaved() ? userSettings() : nullptr;
+}
+
 QString gloveKey(const QString &identity)
 {
     static const QRegularExpression other(QStringLiteral("[^A-Za-z0-9]+"));

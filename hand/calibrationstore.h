@@ -23,6 +23,10 @@ namespace CalibrationStore {
 
 // The user's own settings: a file under the config folder on Linux, the registry on Windows.
 std::unique_ptr<QSettings> userSettings();
+// The same, to read, or nothing when they were never saved. Opening them on Windows makes
+// their registry key, which only saving should (calibrationstore_unix.cpp, _win.cpp).
+std::unique_ptr<QSettings> savedUserSettings();
+bool userSettingsSaved();
 
 // A key for a glove made of what names its adapter ("usb-0403-6001-A9XJ2", "com1"): letters,
 // digits and dashes, so that it is one key in every settings format.

@@ -328,9 +328,10 @@ void FrmFlex::applySavedGloveSettings()
         return;
     const bool first = m_glove.isEmpty();
     m_glove = glove;
-    const auto settings = CalibrationStore::userSettings();
+    const auto settings = CalibrationStore::savedUserSettings();
     QString problem;
-    const std::optional<GloveSettings> saved = CalibrationStore::load(*settings, glove, &problem);
+    const std::optional<GloveSettings> saved =
+        settings ? CalibrationStore::load(*settings, glove, &problem) : std::nullopt;
     if (!problem.isEmpty())
         std::fprintf(stderr, "Vantrel: %s\n", qPrintable(problem));
     // Another glove's calibration would be wrong for this one.
