@@ -66,6 +66,12 @@ bars_and_hand() {
 
 run_with_pose "128 128 128 128 100 100 0 0"
 bars_and_hand "$work/raw.png"
+"$screenshot" "$work/raw-whole.png"
+# The bars follow the glove, so that an equal picture below means something.
+echo "0 0 0 0 100 100 0 0" >&3
+sleep 1
+bars_and_hand "$work/open.png"
+cmp -s "$work/raw.png" "$work/open.png" && fail "the bars do not follow the glove"
 quit
 wine reg query "$key" >/dev/null 2>&1 && fail "a run without Save wrote to the registry"
 echo "ok: a run without Save writes nothing"
@@ -77,6 +83,9 @@ run_with_pose "64 64 64 64 100 100 0 0"
 bars_and_hand "$work/calibrated.png"
 cmp -s "$work/raw.png" "$work/calibrated.png" ||
     fail "the saved calibration is not in effect: the bars differ from raw 128's"
+"$screenshot" "$work/calibrated-whole.png"
+cmp -s "$work/raw-whole.png" "$work/calibrated-whole.png" &&
+    fail "the readouts do not show the raw 64"
 echo "ok: the calibration saved in the registry is in effect at start"
 
 xdotool windowfocus --sync "$window"
