@@ -5,29 +5,12 @@
 #   calibration-under-wine.sh Vantrel.exe      (run by tests/windows/run-tests)
 set -euo pipefail
 program=$1
-: "${VANTREL_WINE_SESSION:?run through tests/windows/run-tests}"
-sim="$VANTREL_LINUX_BUILD/tools/glovesim/vantrel-glove-sim"
-screenshot="$VANTREL_LINUX_BUILD/tools/screenshot/vantrel-screenshot"
-work=$(mktemp -d "$VANTREL_WINE_SESSION/calibration.XXXXXX")
-glove_link="$VANTREL_WINE_SESSION/lines/glove"
+. "$(dirname "$0")/glove-under-wine.sh" calibration
 key='HKCU\Software\Vantrel\Vantrel'
-sim_pid=
-app_pid=
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
-    rm -f "$glove_link"
+more_cleanup() {
     wine reg delete "$key" /f >/dev/null 2>&1 || true
-    return 0
 }
-trap cleanup EXIT
 
-fail() {
-    echo "FAIL: $*"
-    echo "--- Vantrel.exe said:"
-    tr -d '\r' <"$work/program.log" | grep -v '^0x' || true
-    exit 1
-}
 # Vantrel.exe on COM1, the glove holding one pose; waits until it shows.
 run_with_pose() {
     rm -f "$work/poses" && mkfifo "$work/poses"

@@ -7,35 +7,7 @@
 #   program-under-wine.sh Vantrel.exe      (run by tests/windows/run-tests)
 set -euo pipefail
 program=$1
-: "${VANTREL_WINE_SESSION:?run through tests/windows/run-tests}"
-sim="$VANTREL_LINUX_BUILD/tools/glovesim/vantrel-glove-sim"
-screenshot="$VANTREL_LINUX_BUILD/tools/screenshot/vantrel-screenshot"
-work=$(mktemp -d "$VANTREL_WINE_SESSION/program.XXXXXX")
-glove_link="$VANTREL_WINE_SESSION/lines/glove"
-sim_pid=
-app_pid=
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
-    rm -f "$glove_link"
-    return 0
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    echo "--- Vantrel.exe said:"
-    tr -d '\r' <"$work/program.log" | grep -v '^0x' || true
-    exit 1
-}
-# Waits up to 20 s for a line in a log.
-wait_for() {
-    for _ in $(seq 200); do
-        tr -d '\r' <"$1" | grep -q -- "$2" && return 0
-        sleep 0.1
-    done
-    fail "no '$2' in $1"
-}
+. "$(dirname "$0")/glove-under-wine.sh" program
 plug_glove() {
     : >"$work/sim.log"
     "$sim" --pattern wave >"$work/sim.path" 2>"$work/sim.log" &
