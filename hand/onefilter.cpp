@@ -27,9 +27,9 @@ double OneEuroFilter::filter(double value, double seconds)
     }
     const double step = std::max(period, MinPeriod);
     m_lastSeconds = seconds;
-    // The speed against the last filtered value, as in the paper: noise at rest counts once,
-    // not twice as a difference of two noisy readings would, and a jump keeps counting until
-    // it has been followed.
+    // The speed against the last filtered value rather than the last reading: noise at rest
+    // counts once, not twice as a difference of two noisy readings would, and a jump keeps
+    // counting until it has been followed.
     const double speed = (value - m_value) / step;
     m_derivative += smoothing(m_parameters.derivativeCutoff, step) * (speed - m_derivative);
     const double cutoff = m_parameters.minCutoff + m_parameters.beta * std::abs(m_derivative);
