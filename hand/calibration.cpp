@@ -46,8 +46,7 @@ double calibratedTilt(const TiltRange &range, double raw)
 HandPose Calibration::apply(const GloveSample &sample) const
 {
     HandPose pose;
-    const std::uint8_t raw[HandPose::Channels] = {sample.Thumb, sample.Index, sample.Middle,
-                                                  sample.Ring,  sample.Roll,  sample.Pitch};
+    const auto raw = rawChannels(sample);
     for (int c = 0; c < HandPose::Channels; ++c)
         pose.value[c] = raw[c] / 256.0;
     for (int f = 0; f < 4; ++f) {

@@ -2,16 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-CalibrationCapture::Values valuesOf(const GloveSample &sample)
-{
-    return {double(sample.Thumb), double(sample.Index), double(sample.Middle),
-            double(sample.Ring),  double(sample.Roll),  double(sample.Pitch)};
-}
-
-} // namespace
-
 QString channelName(int channel)
 {
     static const char *const names[HandPose::Channels] = {
@@ -25,7 +15,7 @@ void CalibrationCapture::add(const GloveSample &sample)
         return;
     m_latest = sample;
     ++m_seen;
-    const Values values = valuesOf(sample);
+    const Values values = rawChannels(sample);
     m_recent.push_back(values);
     if (m_recent.size() > HeldSamples)
         m_recent.pop_front();

@@ -1,6 +1,8 @@
 #ifndef HANDPOSE_H
 #define HANDPOSE_H
 
+#include "glovesample.h"
+
 #include <array>
 
 // What the bars and the hand figure show of one sample, each channel from 0 to 1: a finger's
@@ -19,5 +21,12 @@ struct HandPose
     double roll() const { return value[Roll]; }
     double pitch() const { return value[Pitch]; }
 };
+
+// The raw readings of the pose's channels, in its order.
+inline std::array<double, HandPose::Channels> rawChannels(const GloveSample &sample)
+{
+    return {double(sample.Thumb), double(sample.Index), double(sample.Middle),
+            double(sample.Ring),  double(sample.Roll),  double(sample.Pitch)};
+}
 
 #endif // HANDPOSE_H

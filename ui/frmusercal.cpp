@@ -139,11 +139,7 @@ void FrmUserCal::refresh()
     for (int c = 0; c < HandPose::Channels; ++c) {
         auto &row = m_cells[c];
         const bool isTilt = c >= HandPose::Roll;
-        row[0]->setText(
-            latest ? number(CalibrationCapture::Values{
-                         double(latest->Thumb), double(latest->Index), double(latest->Middle),
-                         double(latest->Ring), double(latest->Roll), double(latest->Pitch)}[c])
-                   : QStringLiteral("–"));
+        row[0]->setText(latest ? number(rawChannels(*latest)[c]) : QStringLiteral("–"));
         row[1]->setText(open ? number((*open)[c]) : QString());
         row[2]->setText(fist && !isTilt ? number((*fist)[c]) : QString());
         const auto &tilt = isTilt ? tilts[c - HandPose::Roll] : std::nullopt;
