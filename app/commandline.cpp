@@ -55,8 +55,11 @@ CommandLine CommandLine::parse(const QStringList &arguments)
                        "int32, the raw values in packet order (thumb, index, middle, ring, roll, "
                        "pitch, input 1, input 2), and %2 with six floats from 0 to 1, what the "
                        "bars and the hand show after the calibration and the filter (thumb, "
-                       "index, middle, ring, roll, pitch).")
-            .arg(QLatin1String(OscSender::OscAddress), QLatin1String(OscSender::PoseAddress)),
+                       "index, middle, ring, roll, pitch). When hand shapes are recognised, each "
+                       "change of the shape held is sent as %3 with its name, or \"\" when "
+                       "none is held.")
+            .arg(QLatin1String(OscSender::OscAddress), QLatin1String(OscSender::PoseAddress),
+                 QLatin1String(OscSender::GestureAddress)),
         QStringLiteral("host:port"));
     parser.addOptions({help, version, com1, com2, listPorts, verbose, record});
     if (OscSender::available())

@@ -8,6 +8,8 @@ namespace {
 const char *const FingerKeys[4] = {"Thumb", "Index", "Middle", "Ring"};
 const char *const TiltKeys[2] = {"Roll", "Pitch"};
 
+const QString HandShapesGroup = QStringLiteral("HandShapes");
+
 QString group(const QString &glove)
 {
     return QStringLiteral("Gloves/") + glove;
@@ -28,6 +30,29 @@ std::optional<QList<double>> readings(const QVariant &value, int count)
         numbers << number;
     }
     return numbers;
+}
+
+// "true" or "false", as a person editing the file would write them.
+void readSwitch(QSettings &settings, const QString &key, bool *on, QString *why)
+{
+    const QString text = settings.value(key).toString();
+    if (text != QLatin1String("true") && text != QLatin1String("false"))
+        *why = QStringLiteral("%1 is neither true nor false").arg(key);
+    *on = text == QLatin1String("true");
+}
+
+QString switchText(bool on)
+{
+    return on ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+bool readable(const QSettings &settings, QString *problem)
+{
+    if (settings.status() != QSettings::FormatError)
+        return true;
+    *problem = QStringLiteral("the saved settings in %1 are not used: it is not a settings file")
+                   .arg(settings.fileName());
+    return false;
 }
 
 QString readingsText(std::initializer_list<double> values)
@@ -61,12 +86,8 @@ QString gloveKey(const QString &identity)
 
 std::optional<GloveSettings> load(QSettings &settings, const QString &glove, QString *problem)
 {
-    if (settings.status() == QSettings::FormatError) {
-        *problem =
-            QStringLiteral("the saved settings in %1 are not used: it is not a settings file")
-                .arg(settings.fileName());
+    if (!readable(settings, problem))
         return std::nullopt;
-    }
     settings.beginGroup(group(glove));
     const QStringList keys = settings.childKeys();
     GloveSettings saved;
@@ -94,12 +115,8 @@ std::optional<GloveSettings> load(QSettings &settings, const QString &glove, QSt
         else
             (axis == 0 ? saved.calibration.roll : saved.calibration.pitch) = range;
     }
-    if (why.isEmpty() && keys.contains(QLatin1String("Filter"))) {
-        const QString filter = settings.value(QStringLiteral("Filter")).toString();
-        if (filter != QLatin1String("true") && filter != QLatin1String("false"))
-            why = QStringLiteral("Filter is neither true nor false");
-        saved.filter = filter == QLatin1String("true");
-    }
+    if (why.isEmpty() && keys.contains(QLatin1String("Filter")))
+        readSwitch(settings, QStringLiteral("Filter"), &saved.filter, &why);
     settings.endGroup();
     if (!why.isEmpty()) {
         *problem = QStringLiteral("the saved settings of the glove %1 in %2 are not used: %3")
@@ -111,15 +128,57 @@ std::optional<GloveSettings> load(QSettings &settings, const QString &glove, QSt
     return saved;
 }
 
-bool save(QSettings &settings, const QString &glove, const QString &label,
-          const GloveSettings &saved, QString *error)
+std::optional<HandShapes> loadHandShapes(QSettings &settings, QString *problem)
 {
+    if (!readable(settings, problem))
+        return std::nullopt;
+    settings.beginGroup(HandShapesGroup);
+    const QStringList keys = settings.childKeys();
+    HandShapes saved = HandShapes::defaults();
+    QString why;
+    for (const QString &key : keys) {
+        if (key == QLatin1String("Recognise")) {
+            readSwitch(settings, key, &saved.recognise, &why);
+        } else if (const int pattern = HandShapes::pattern(key); pattern >= 0) {
+            const QVariant name = settings.value(key);
+            if (name.typeId() != QMetaType::QString ||
+                name.toString().size() > HandShapes::MaxNameLength)
+                why = QStringLiteral("the name of %1 is not text of at most %2 characters")
+                          .arg(key)
+                          .arg(HandShapes::MaxNameLength);
+            else
+                saved.names[pattern] = name.toString().trimmed();
+        }
+        if (!why.isEmpty())
+            break;
+    }
+    settings.endGroup();
+    if (!why.isEmpty()) {
+        *problem = QStringLiteral("the saved hand shapes in %1 are not used: %2")
+                       .arg(settings.fileName(), why);
+        return std::nullopt;
+    }
+    if (keys.isEmpty())
+        return std::nullopt;
+    return saved;
+}
+
+bool save(QSettings &settings, const QString &glove, const QString &label,
+          const GloveSettings &saved, const HandShapes &shapes, QString *error)
+{
+    settings.remove(HandShapesGroup);
+    if (!(shapes == HandShapes::defaults())) {
+        settings.beginGroup(HandShapesGroup);
+        settings.setValue(QStringLiteral("Recognise"), switchText(shapes.recognise));
+        for (int pattern = 0; pattern < HandShapes::Patterns; ++pattern)
+            settings.setValue(HandShapes::code(pattern), shapes.names[pattern]);
+        settings.endGroup();
+    }
     settings.remove(group(glove));
     if (!saved.isDefault()) {
         settings.beginGroup(group(glove));
         settings.setValue(QStringLiteral("Glove"), label);
-        settings.setValue(QStringLiteral("Filter"),
-                          saved.filter ? QStringLiteral("true") : QStringLiteral("false"));
+        settings.setValue(QStringLiteral("Filter"), switchText(saved.filter));
         for (int f = 0; f < 4; ++f)
             if (const auto &range = saved.calibration.fingers[f])
                 settings.setValue(QLatin1String(FingerKeys[f]),

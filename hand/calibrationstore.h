@@ -2,6 +2,7 @@
 #define CALIBRATIONSTORE_H
 
 #include "calibration.h"
+#include "handshapes.h"
 
 #include <QString>
 #include <memory>
@@ -36,10 +37,15 @@ QString gloveKey(const QString &identity);
 // read whole is not used at all, and `problem` says why.
 std::optional<GloveSettings> load(QSettings &settings, const QString &glove, QString *problem);
 
-// Saves the glove's settings (default ones remove its entry); `label` says which glove it is
-// for a person reading the file. False, with the reason, when they could not be written.
+// The saved hand shapes, the same for every glove, or nothing when there are none; like a
+// glove's entry, used whole or not at all.
+std::optional<HandShapes> loadHandShapes(QSettings &settings, QString *problem);
+
+// Saves the glove's settings and the hand shapes (default ones remove their entry); `label`
+// says which glove it is for a person reading the file. False, with the reason, when they
+// could not be written.
 bool save(QSettings &settings, const QString &glove, const QString &label,
-          const GloveSettings &saved, QString *error);
+          const GloveSettings &saved, const HandShapes &shapes, QString *error);
 
 } // namespace CalibrationStore
 

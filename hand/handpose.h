@@ -3,6 +3,7 @@
 
 #include "glovesample.h"
 
+#include <QString>
 #include <array>
 
 // What the bars and the hand figure show of one sample, each channel from 0 to 1: a finger's
@@ -16,6 +17,10 @@ struct HandPose
     std::array<double, Channels> value{};
     // Whether a channel is calibrated; the hand figure's scale depends on it.
     std::array<bool, Channels> calibrated{};
+    // The name of the hand shape held, empty when none is, and whether it changed with this
+    // sample.
+    QString shape;
+    bool shapeChanged = false;
 
     double bend(int finger) const { return value[finger]; }
     double roll() const { return value[Roll]; }

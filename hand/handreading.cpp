@@ -20,8 +20,10 @@ HandPose HandReading::take(const GloveSample &sample, Clock::time_point at)
 {
     if (m_capture)
         m_capture->add(sample);
-    const HandPose pose = m_calibration.apply(sample);
-    if (!m_filtering)
-        return pose;
-    return m_filter.filter(pose, std::chrono::duration<double>(at.time_since_epoch()).count());
+    HandPose pose = m_calibration.apply(sample);
+    if (m_filtering)
+        pose = m_filter.filter(pose, std::chrono::duration<double>(at.time_since_epoch()).count());
+    pose.shapeChanged = m_shapes.take(pose, at);
+    pose.shape = m_shapes.reported();
+    return pose;
 }

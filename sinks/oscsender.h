@@ -13,7 +13,8 @@
 
 // Sends every sample it is given over UDP as two OSC messages: OscAddress with eight int32
 // arguments, the raw values in packet order, then PoseAddress with six floats from 0 to 1,
-// what the bars and the hand show (thumb, index, middle, ring, roll, pitch). Each message is a
+// what the bars and the hand show (thumb, index, middle, ring, roll, pitch); and when the hand
+// shape held changes, GestureAddress with its name, or "" when none is held. Each message is a
 // datagram of its own, but they leave together, MaxDelay after the oldest of them was given (10 ms
 // later for the last ones when the glove stops): one system
 // call for several samples costs a fraction of one each. Sending never waits: a message the
@@ -25,6 +26,7 @@ class OscSender
 public:
     static constexpr char OscAddress[] = "/vantrel/glove";
     static constexpr char PoseAddress[] = "/vantrel/hand";
+    static constexpr char GestureAddress[] = "/vantrel/gesture";
     // About a frame of the window: forwarded samples are no later than what it shows.
     static constexpr std::chrono::milliseconds MaxDelay{20};
 
@@ -49,7 +51,8 @@ private:
 
     struct Message
     {
-        std::array<char, 64> bytes;
+        // Room for the longest hand shape's name.
+        std::array<char, 128> bytes;
         std::size_t size;
     };
     static constexpr std::size_t MaxWaiting = 128;

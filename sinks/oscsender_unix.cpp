@@ -86,7 +86,8 @@ OscSender::~OscSender()
 namespace {
 
 // The message in OSC's bytes, or nothing when it would not fit.
-bool serialise(lo_message message, const char *address, std::array<char, 64> &bytes,
+template<std::size_t Size>
+bool serialise(lo_message message, const char *address, std::array<char, Size> &bytes,
                std::size_t &size)
 {
     const bool fits = lo_message_length(message, address) <= bytes.size() &&
@@ -110,6 +111,12 @@ void OscSender::send(const GloveSample &sample, const HandPose &pose)
         lo_message_add_float(shown, float(value));
     if (serialise(shown, PoseAddress, made.bytes, made.size))
         queue(made);
+    if (pose.shapeChanged) {
+        lo_message shape = lo_message_new();
+        lo_message_add_string(shape, pose.shape.toUtf8().constData());
+        if (serialise(shape, GestureAddress, made.bytes, made.size))
+            queue(made);
+    }
 }
 
 void OscSender::queue(const Message &made)

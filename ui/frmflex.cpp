@@ -4,6 +4,9 @@
 #include "fingerbar.h"
 #include "frmabout.h"
 #include "frmcomport.h"
+#include "frmgestures.h"
+#include "frmmouse.h"
+#include "glovepointer.h"
 #include "frmusercal.h"
 #include "handframe.h"
 #include "handreading.h"
@@ -108,6 +111,15 @@ FrmFlex::FrmFlex()
     auto *statusText = new QLabel(QStringLiteral("Vantrel Version 0.1"), StatusBar1);
     statusText->setObjectName(QStringLiteral("StatusBar1Text"));
     StatusBar1->addWidget(statusText, 1);
+    StatusBar1Gesture = new QLabel(StatusBar1);
+    StatusBar1Gesture->setObjectName(QStringLiteral("StatusBar1Gesture"));
+    StatusBar1Gesture->setToolTip(QStringLiteral("The hand shape held (Recognition > Set Gestures)"));
+    StatusBar1->addPermanentWidget(StatusBar1Gesture);
+    StatusBar1Gesture->hide();
+    StatusBar1Pointer = new QLabel(StatusBar1);
+    StatusBar1Pointer->setObjectName(QStringLiteral("StatusBar1Pointer"));
+    StatusBar1->addPermanentWidget(StatusBar1Pointer);
+    StatusBar1Pointer->hide();
     StatusBar1Calibration = new QLabel(StatusBar1);
     StatusBar1Calibration->setObjectName(QStringLiteral("StatusBar1Calibration"));
     StatusBar1->addPermanentWidget(StatusBar1Calibration);
@@ -238,11 +250,15 @@ void FrmFlex::createMenus()
     mnuCalibration = addMenu("mnuCalibration", QStringLiteral("Calibration"));
     mnuCalibrationUser = addEntry(mnuCalibration, "mnuCalibrationUser", QStringLiteral("User Cal"));
     connect(mnuCalibrationUser, &QAction::triggered, this, &FrmFlex::mnuCalibrationUser_Click);
-    addEntry(mnuCalibration, "mnuCalibrationMouse", QStringLiteral("&Mouse"));
+    mnuCalibrationMouse = addEntry(mnuCalibration, "mnuCalibrationMouse", QStringLiteral("&Mouse"));
+    connect(mnuCalibrationMouse, &QAction::triggered, this, &FrmFlex::mnuCalibrationMouse_Click);
     addEntry(mnuCalibration, "mnuCalibrationJoystick", QStringLiteral("J&oystick"));
 
     mnuRecognition = addMenu("mnuRecognition", QStringLiteral("Recognition"));
-    addEntry(mnuRecognition, "mnuRecognitionGestures", QStringLiteral("Set Gestures"));
+    mnuRecognitionGestures =
+        addEntry(mnuRecognition, "mnuRecognitionGestures", QStringLiteral("Set Gestures"));
+    connect(mnuRecognitionGestures, &QAction::triggered, this,
+            &FrmFlex::mnuRecognitionGestures_Click);
     addEntry(mnuRecognition, "mnuRecognitionDataLog", QStringLiteral("Data Logging"));
 
     mnuOptions = addMenu("mnuOptions", QStringLiteral("Options"));
@@ -270,13 +286,31 @@ void FrmFlex::Form_Load()
 {
     // Selecting the option runs its click handler, which opens the port.
     frmComPort()->optComm1->setChecked(true);
-    // Each glove comes with what was saved for it.
+    // Each glove comes with what was saved for it; the hand shapes and the mouse's settings
+    // are the same for all.
+    if (const auto settings = CalibrationStore::savedUserSettings()) {
+        QString problem;
+        if (const auto shapes = CalibrationStore::loadHandShapes(*settings, &problem))
+            handReading().setHandShapes(*shapes);
+        if (!problem.isEmpty())
+            std::fprintf(stderr, "Vantrel: %s\n", qPrintable(problem));
+        loadPointerSettings(*settings);
+    }
     applySavedGloveSettings();
     connect(&frmComPort()->comm(), &MSComm::linkChanged, this, &FrmFlex::applySavedGloveSettings);
+    connect(&frmComPort()->comm(), &MSComm::linkChanged, this, [this] {
+        if (frmComPort()->comm().PortOpen())
+            return;
+        // No hand is held while the glove is gone, and the pointer lets go at once.
+        handReading().forgetHandShape();
+        showHandShape(QString());
+        glovePointer().stop();
+    });
 }
 
 void FrmFlex::cmdExit_Click()
 {
+    glovePointer().setOn(false);
     frmComPort()->comm().setPortOpen(false);
     EndProcess();
 }
@@ -305,12 +339,41 @@ void FrmFlex::mnuCalibrationUser_Click()
     frmUserCal()->begin();
 }
 
+void FrmFlex::mnuCalibrationMouse_Click()
+{
+    frmMouse()->begin();
+}
+
+void FrmFlex::mnuRecognitionGestures_Click()
+{
+    frmGestures()->begin();
+}
+
+void FrmFlex::showHandShape(const QString &name)
+{
+    StatusBar1Gesture->setText(name);
+    StatusBar1Gesture->setVisible(!name.isEmpty());
+}
+
+void FrmFlex::showPointerState()
+{
+    const GlovePointer &pointer = glovePointer();
+    StatusBar1Pointer->setText(pointer.isPaused() ? QStringLiteral("Pointer paused")
+                                                  : QStringLiteral("Pointer on"));
+    StatusBar1Pointer->setToolTip(
+        QStringLiteral("The glove moves the pointer (Calibration > Mouse); %1 pauses and resumes")
+            .arg(QLatin1String(PointerDevice::PauseKey)));
+    StatusBar1Pointer->setVisible(pointer.isOn());
+}
+
 void FrmFlex::mnuFileSave_Click()
 {
     const GloveSettings saving{handReading().calibration(), mnuOptionsFilter->isChecked()};
     const auto settings = CalibrationStore::userSettings();
+    savePointerSettings(*settings);
     QString error;
-    if (!CalibrationStore::save(*settings, m_glove, m_gloveLabel, saving, &error)) {
+    if (!CalibrationStore::save(*settings, m_glove, m_gloveLabel, saving,
+                                handReading().handShapes(), &error)) {
         sayInStatusBar(QStringLiteral("Not saved: %1").arg(error));
         return;
     }

@@ -37,11 +37,17 @@ public:
     void mnuFileSave_Click();
     // Shows the User Calibration dialog.
     void mnuCalibrationUser_Click();
+    // Shows the Mouse and Set Gestures dialogs.
+    void mnuCalibrationMouse_Click();
+    void mnuRecognitionGestures_Click();
     // Toggles the entry's check mark, which is the whole of the filter setting.
     void mnuOptionsFilter_Click();
 
     // The status bar's word on the calibration in effect.
     void showCalibrationState();
+    // The status bar's word on the hand shape held, and on the glove's pointer.
+    void showHandShape(const QString &name);
+    void showPointerState();
     // Puts in effect what was saved for the glove the port is on, when that glove changes.
     void applySavedGloveSettings();
 
@@ -68,6 +74,8 @@ public:
     QStatusBar *StatusBar1 = nullptr;
     // Beside the version text: whether a calibration is in effect, and what Save did.
     QLabel *StatusBar1Calibration = nullptr;
+    QLabel *StatusBar1Gesture = nullptr;
+    QLabel *StatusBar1Pointer = nullptr;
     QGroupBox *fraFlex = nullptr;
     QGroupBox *fraAccel = nullptr;
     QGroupBox *fraRawData = nullptr;
@@ -78,7 +86,9 @@ public:
     QAction *mnuFileExit = nullptr;
     QMenu *mnuCalibration = nullptr;
     QAction *mnuCalibrationUser = nullptr;
+    QAction *mnuCalibrationMouse = nullptr;
     QMenu *mnuRecognition = nullptr;
+    QAction *mnuRecognitionGestures = nullptr;
     QMenu *mnuOptions = nullptr;
     QAction *mnuOptionsFFeedback = nullptr;
     QAction *mnuOptionsComPort = nullptr;

@@ -3,6 +3,8 @@
 #include "frmabout.h"
 #include "frmcomport.h"
 #include "frmflex.h"
+#include "frmgestures.h"
+#include "frmmouse.h"
 #include "frmusercal.h"
 
 namespace {
@@ -10,6 +12,8 @@ FrmFlex *mainWindow = nullptr;
 FrmComPort *portSettingsWindow = nullptr;
 FrmAbout *aboutBox = nullptr;
 FrmUserCal *userCalibration = nullptr;
+FrmGestures *setGestures = nullptr;
+FrmMouse *mouseSettings = nullptr;
 PortDevices portDevices = PortDevices();
 } // namespace
 
@@ -41,6 +45,20 @@ FrmUserCal *frmUserCal()
     if (!userCalibration)
         userCalibration = new FrmUserCal;
     return userCalibration;
+}
+
+FrmGestures *frmGestures()
+{
+    if (!setGestures)
+        setGestures = new FrmGestures;
+    return setGestures;
+}
+
+FrmMouse *frmMouse()
+{
+    if (!mouseSettings)
+        mouseSettings = new FrmMouse;
+    return mouseSettings;
 }
 
 void setConfiguredPortDevices(const PortDevices &devices)

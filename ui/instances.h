@@ -6,6 +6,8 @@
 class FrmAbout;
 class FrmComPort;
 class FrmFlex;
+class FrmGestures;
+class FrmMouse;
 class FrmUserCal;
 
 // The one instance of each window, created hidden on first use and kept until the process
@@ -14,6 +16,8 @@ FrmFlex *frmFlex();
 FrmComPort *frmComPort();
 FrmAbout *frmAbout();
 FrmUserCal *frmUserCal();
+FrmGestures *frmGestures();
+FrmMouse *frmMouse();
 
 // Which devices the ports denote; the serial control takes them when the port settings
 // window is created.

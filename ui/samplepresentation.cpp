@@ -1,6 +1,7 @@
 #include "samplepresentation.h"
 
 #include "frmflex.h"
+#include "glovepointer.h"
 #include "glovesample.h"
 #include "handframe.h"
 #include "handreading.h"
@@ -17,6 +18,8 @@ namespace {
 unsigned long long presented = 0;
 void (*shownSampleConsumer)(const GloveSample &, const HandPose &) = nullptr;
 HandReading reading;
+// Made on first use, after the application, and kept to the end: it holds a timer.
+GlovePointer *pointer = nullptr;
 
 // The hand figure's travel inside the "Pitch/Roll" panel, in twips. Raw readings move it 12
 // and 10 twips a step; a calibrated tilt spans the panel, the neutral pose at its centre.
@@ -56,6 +59,13 @@ HandReading &handReading()
     return reading;
 }
 
+GlovePointer &glovePointer()
+{
+    if (!pointer)
+        pointer = new GlovePointer;
+    return *pointer;
+}
+
 unsigned long long samplesPresented()
 {
     return presented;
@@ -76,7 +86,8 @@ void ShowGloveSample(const GloveSample &sample)
     form->lblRawDataInput1->setText(decimal(sample.Input1));
     form->lblRawDataInput2->setText(decimal(sample.Input2));
 
-    const HandPose pose = reading.take(sample, HandReading::Clock::now());
+    const auto now = HandReading::Clock::now();
+    const HandPose pose = reading.take(sample, now);
     form->prgThumb->setValue(barValue(pose.bend(HandPose::Thumb)));
     form->prgIndex->setValue(barValue(pose.bend(HandPose::Index)));
     form->prgMiddle->setValue(barValue(pose.bend(HandPose::Middle)));
@@ -89,9 +100,13 @@ void ShowGloveSample(const GloveSample &sample)
                                                    : 256 * RawPitchStep));
     form->fraHand->setLeftTwips(
         pose.roll() * (pose.calibrated[HandPose::Roll] ? CalibratedRollSpan : 256 * RawRollStep));
+    if (pose.shapeChanged)
+        form->showHandShape(pose.shape);
     form->framePacer().hold(false);
 
     if (shownSampleConsumer)
         shownSampleConsumer(sample, pose);
+    if (pointer && pointer->isOn())
+        pointer->take(pose, now);
     QCoreApplication::processEvents();
 }

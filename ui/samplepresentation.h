@@ -3,6 +3,7 @@
 
 struct GloveSample;
 struct HandPose;
+class GlovePointer;
 class HandReading;
 
 // Shows one sample on the main window: the eight raw readouts, then the hand's pose as the
@@ -18,6 +19,9 @@ void setShownSampleConsumer(void (*consumer)(const GloveSample &sample, const Ha
 
 // The calibration and filter between the samples and the bars and hand.
 HandReading &handReading();
+
+// The session's pointer, which the hand moves when the user turns it on.
+GlovePointer &glovePointer();
 
 // How many samples have been presented since the program started.
 unsigned long long samplesPresented();

@@ -1,6 +1,7 @@
 // The arithmetic of the wearer's calibration and the filter, where it can go wrong.
 #include "calibrationcapture.h"
 #include "calibrationstore.h"
+#include "handshapes.h"
 #include "onefilter.h"
 
 #include <QSettings>
@@ -114,9 +115,13 @@ private slots:
         saved.calibration.fingers[1] = FingerRange{200, 60.5};
         saved.calibration.pitch = TiltRange{70, 110, 165};
         saved.filter = true;
+        HandShapes shapes = HandShapes::defaults();
+        shapes.recognise = true;
+        shapes.names[HandShapes::pattern(QStringLiteral("xoox"))] = QStringLiteral("Peace");
+        shapes.names[HandShapes::pattern(QStringLiteral("oooo"))].clear();
         QString error;
         QVERIFY(CalibrationStore::save(settings, QStringLiteral("usb-0403-6001-a1"),
-                                       QStringLiteral("/dev/ttyUSB0"), saved, &error));
+                                       QStringLiteral("/dev/ttyUSB0"), saved, shapes, &error));
         QString problem;
         const auto loaded =
             CalibrationStore::load(settings, QStringLiteral("usb-0403-6001-a1"), &problem);
@@ -132,6 +137,61 @@ private slots:
             QVERIFY(problem.contains(QLatin1String("Pitch")));
         }
         QVERIFY(!CalibrationStore::load(settings, QStringLiteral("com1"), &problem));
+
+        QCOMPARE(CalibrationStore::loadHandShapes(settings, &problem), shapes);
+        settings.setValue(QStringLiteral("HandShapes/xxxx"), QString(40, QLatin1Char('F')));
+        QVERIFY(!CalibrationStore::loadHandShapes(settings, &problem));
+        QVERIFY(problem.contains(QLatin1String("xxxx")));
+    }
+
+    // A finger between the thresholds keeps its state; a shape is reported once it has held,
+    // and a shape passed through on the way to another is not reported at all.
+    void recognisesHeldShapesWithHysteresis()
+    {
+        using namespace std::chrono_literals;
+        ShapeRecognizer recognizer;
+        HandShapes shapes = HandShapes::defaults();
+        shapes.recognise = true;
+        recognizer.setShapes(shapes);
+        HandPose pose;
+        pose.calibrated.fill(true);
+        const auto hand = [&](double thumb, double index, double middle, double ring) {
+            pose.value = {thumb, index, middle, ring, 0.5, 0.5};
+        };
+        QList<QString> said;
+        ShapeRecognizer::Clock::time_point at{};
+        const auto run = [&](std::chrono::milliseconds lasting) {
+            for (const auto end = at + lasting; at < end; at += 5ms)
+                if (recognizer.take(pose, at))
+                    said << recognizer.reported();
+        };
+
+        hand(0.9, 0.9, 0.9, 0.9);
+        run(95ms);
+        QVERIFY(said.isEmpty());
+        run(10ms);
+        QCOMPARE(said, QList<QString>{QStringLiteral("Fist")});
+        // Half-way back: still a fist.
+        hand(0.45, 0.5, 0.55, 0.45);
+        run(300ms);
+        QCOMPARE(said.size(), 1);
+        // Through the Point shape in 60 ms on the way to an open hand.
+        hand(0.7, 0.1, 0.7, 0.7);
+        run(60ms);
+        hand(0.1, 0.1, 0.1, 0.1);
+        run(200ms);
+        QCOMPARE(said, (QList<QString>{QStringLiteral("Fist"), QStringLiteral("Open hand")}));
+        // An unnamed shape clears the name; a raw finger stops recognition.
+        hand(0.1, 0.9, 0.1, 0.9);
+        run(200ms);
+        QCOMPARE(said.last(), QString());
+        hand(0.9, 0.9, 0.9, 0.9);
+        run(200ms);
+        QCOMPARE(said.last(), QStringLiteral("Fist"));
+        pose.calibrated[HandPose::Ring] = false;
+        run(5ms);
+        QCOMPARE(said.last(), QString());
+        QCOMPARE(recognizer.current(), -1);
     }
 };
 

@@ -1,0 +1,166 @@
+#include "glovepointer.h"
+
+#include <algorithm>
+#include <cmath>
+
+GlovePointer::GlovePointer()
+{
+    // Only while on: a glove gone quiet must not leave the button held.
+    m_silence.setInterval(Silence / 5);
+    QObject::connect(&m_silence, &QTimer::timeout, [this] { checkSilence(); });
+}
+
+GlovePointer::~GlovePointer()
+{
+    press(false);
+}
+
+bool GlovePointer::available(QString *why)
+{
+    if (!m_opened) {
+        m_opened = true;
+        m_device = PointerDevice::open(&m_unavailable);
+        if (m_device)
+            m_device->watchPauseKey([this] { setPaused(!m_paused); }, &m_pauseKeyProblem);
+    }
+    *why = m_unavailable;
+    return m_device != nullptr;
+}
+
+void GlovePointer::setOn(bool on)
+{
+    QString why;
+    on = on && available(&why);
+    if (on == m_on)
+        return;
+    m_on = on;
+    m_paused = false;
+    stop();
+    if (on)
+        m_silence.start();
+    else
+        m_silence.stop();
+    if (onStateChanged)
+        onStateChanged();
+}
+
+void GlovePointer::setPaused(bool paused)
+{
+    if (!m_on || paused == m_paused)
+        return;
+    m_paused = paused;
+    stop();
+    if (onStateChanged)
+        onStateChanged();
+}
+
+void GlovePointer::setSettings(const Settings &settings)
+{
+    if (settings.clickFinger != m_settings.clickFinger) {
+        press(false);
+        m_clickArmed = false;
+    }
+    m_settings = settings;
+    m_settings.speed = std::clamp(m_settings.speed, MinSpeed, MaxSpeed);
+}
+
+void GlovePointer::stop()
+{
+    press(false);
+    m_clickArmed = false;
+    m_dx = m_dy = 0;
+    m_lastSample = {};
+    m_pattern = -1;
+}
+
+void GlovePointer::press(bool down)
+{
+    if (down == m_pressed)
+        return;
+    m_pressed = down;
+    m_device->setLeftButton(down);
+}
+
+void GlovePointer::checkSilence()
+{
+    if (m_lastSample != Clock::time_point{} && Clock::now() - m_lastSample > Silence)
+        stop();
+}
+
+int GlovePointer::pauseShape() const
+{
+    const int finger = m_settings.clickFinger == NoClick ? int(HandPose::Index)
+                                                         : m_settings.clickFinger;
+    return (HandShapes::Patterns - 1) & ~(1 << finger);
+}
+
+double GlovePointer::velocity(double tilt) const
+{
+    // From 0 at the dead zone's edge to 1 at full tilt, squared: slow and fine near the
+    // neutral pose, fast at the ends.
+    const double beyond = std::max(0.0, std::abs(tilt - 0.5) * 2 - DeadZone) / (1 - DeadZone);
+    return std::copysign(beyond * beyond * PixelsPerSecondPerStep * m_settings.speed,
+                         tilt - 0.5);
+}
+
+void GlovePointer::take(const HandPose &pose, Clock::time_point at)
+{
+    if (!m_on)
+        return;
+    const double seconds =
+        m_lastSample == Clock::time_point{}
+            ? 0
+            : std::min(std::chrono::duration<double>(at - m_lastSample).count(), 0.05);
+    m_lastSample = at;
+
+    int pattern = 0;
+    bool fingersCalibrated = true;
+    for (int f = 0; f < HandShapes::Fingers; ++f) {
+        fingersCalibrated = fingersCalibrated && pose.calibrated[f];
+        if (pose.calibrated[f] && m_fingers[f].take(pose.bend(f)))
+            pattern |= 1 << f;
+    }
+    if (pattern != m_pattern) {
+        m_pattern = pattern;
+        m_patternSince = at;
+        m_pauseShapeUsed = false;
+    }
+    const bool inPauseShape = fingersCalibrated && pattern == pauseShape();
+    if (inPauseShape && !m_pauseShapeUsed && at - m_patternSince >= PauseHold) {
+        m_pauseShapeUsed = true; // once per hold
+        setPaused(!m_paused);
+    }
+    if (m_paused || inPauseShape) {
+        press(false);
+        m_dx = m_dy = 0;
+        return;
+    }
+
+    const int click = m_settings.clickFinger;
+    if (click != NoClick && pose.calibrated[click]) {
+        // A finger found bent (turned on, or back after the line was lost) has to straighten
+        // before it clicks.
+        const bool bent = m_fingers[click].isBent();
+        m_clickArmed = m_clickArmed || !bent;
+        press(bent && m_clickArmed);
+    }
+
+    const double vx = pose.calibrated[HandPose::Roll] ? velocity(pose.roll()) : 0;
+    const double vy = pose.calibrated[HandPose::Pitch] ? velocity(pose.pitch()) : 0;
+    if (vx == 0 && vy == 0) {
+        m_dx = m_dy = 0;
+        return;
+    }
+    m_dx += vx * seconds;
+    m_dy += vy * seconds;
+    if (at - m_lastMove < m_moveInterval)
+        return;
+    const int dx = int(m_dx);
+    const int dy = int(m_dy);
+    if (dx == 0 && dy == 0)
+        return;
+    m_dx -= dx;
+    m_dy -= dy;
+    m_lastMove = at;
+    m_device->move(dx, dy);
+}
