@@ -8,9 +8,7 @@
 #include <QDateTime>
 #include <QTemporaryDir>
 #include <csignal>
-#include <netinet/in.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace XSession;
@@ -91,19 +89,6 @@ QList<GloveSample> withoutInputs(QList<GloveSample> samples)
     for (GloveSample &sample : samples)
         sample.Input1 = sample.Input2 = 0;
     return samples;
-}
-
-int freeUdpPort()
-{
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr *>(&address), size);
-    getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
-    close(fd);
-    return ntohs(address.sin_port);
 }
 
 double seconds(const RecordingFormat::Row &row)

@@ -181,6 +181,10 @@ private slots:
         hand(0.1, 0.1, 0.1, 0.1);
         run(200ms);
         QCOMPARE(said, (QList<QString>{QStringLiteral("Fist"), QStringLiteral("Open hand")}));
+        // Half-way bent: still open.
+        hand(0.55, 0.5, 0.45, 0.55);
+        run(300ms);
+        QCOMPARE(said.size(), 2);
         // An unnamed shape clears the name; a raw finger stops recognition.
         hand(0.1, 0.9, 0.1, 0.9);
         run(200ms);

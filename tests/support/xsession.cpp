@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
@@ -111,6 +113,19 @@ QImage grab(WId window, const QRect &area)
     return QGuiApplication::primaryScreen()
         ->grabWindow(window, area.x(), area.y(), area.width(), area.height())
         .toImage();
+}
+
+int freeUdpPort()
+{
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr *>(&address), size);
+    getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
+    close(fd);
+    return ntohs(address.sin_port);
 }
 
 } // namespace XSession

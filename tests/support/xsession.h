@@ -40,6 +40,8 @@ void click(WId window, QPoint at);
 // What a request to close the window through its frame sends: WM_DELETE_WINDOW.
 void requestClose(WId window);
 QImage grab(WId window, const QRect &area);
+// A UDP port on the loopback that nobody uses now, for an OSC receiver.
+int freeUdpPort();
 // CPU time a process has used, from /proc; -1 when it is gone.
 double cpuSecondsOf(qint64 pid);
 
