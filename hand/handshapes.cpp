@@ -10,8 +10,8 @@ HandShapes HandShapes::defaults()
         const char *code;
         const char *name;
     } named[] = {
-        {"oooo", "Open hand"}, {"xxxx", "Fist"}, {"xoxx", "Point"},  {"xoox", "Victory"},
-        {"oxxx", "Thumb up"},  {"ooxx", "L"},    {"xooo", "Four"},   {"xxoo", "OK"},
+        {"oooo", "Open hand"}, {"xxxx", "Fist"}, {"xoxx", "Point"}, {"xoox", "Victory"},
+        {"oxxx", "Thumb up"},  {"ooxx", "L"},    {"xooo", "Four"},  {"xxoo", "OK"},
     };
     for (const auto &[patternCode, name] : named)
         shapes.names[pattern(QLatin1String(patternCode))] = QLatin1String(name);

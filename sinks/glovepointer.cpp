@@ -89,8 +89,8 @@ void GlovePointer::checkSilence()
 
 int GlovePointer::pauseShape() const
 {
-    const int finger = m_settings.clickFinger == NoClick ? int(HandPose::Index)
-                                                         : m_settings.clickFinger;
+    const int finger =
+        m_settings.clickFinger == NoClick ? int(HandPose::Index) : m_settings.clickFinger;
     return (HandShapes::Patterns - 1) & ~(1 << finger);
 }
 
@@ -99,8 +99,7 @@ double GlovePointer::velocity(double tilt) const
     // From 0 at the dead zone's edge to 1 at full tilt, squared: slow and fine near the
     // neutral pose, fast at the ends.
     const double beyond = std::max(0.0, std::abs(tilt - 0.5) * 2 - DeadZone) / (1 - DeadZone);
-    return std::copysign(beyond * beyond * PixelsPerSecondPerStep * m_settings.speed,
-                         tilt - 0.5);
+    return std::copysign(beyond * beyond * PixelsPerSecondPerStep * m_settings.speed, tilt - 0.5);
 }
 
 void GlovePointer::take(const HandPose &pose, Clock::time_point at)

@@ -86,7 +86,7 @@ OscSender::~OscSender()
 namespace {
 
 // The message in OSC's bytes, or nothing when it would not fit.
-template<std::size_t Size>
+template <std::size_t Size>
 bool serialise(lo_message message, const char *address, std::array<char, Size> &bytes,
                std::size_t &size)
 {

@@ -64,8 +64,8 @@ public:
         XkbSetDetectableAutoRepeat(m_display, True, nullptr);
         m_pauseKey = key;
         m_pressed = std::move(pressed);
-        m_keys = std::make_unique<QSocketNotifier>(ConnectionNumber(m_display),
-                                                   QSocketNotifier::Read);
+        m_keys =
+            std::make_unique<QSocketNotifier>(ConnectionNumber(m_display), QSocketNotifier::Read);
         QObject::connect(m_keys.get(), &QSocketNotifier::activated, [this] { readEvents(); });
         return true;
     }

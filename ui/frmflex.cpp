@@ -6,8 +6,8 @@
 #include "frmcomport.h"
 #include "frmgestures.h"
 #include "frmmouse.h"
-#include "glovepointer.h"
 #include "frmusercal.h"
+#include "glovepointer.h"
 #include "handframe.h"
 #include "handreading.h"
 #include "instances.h"
@@ -113,7 +113,8 @@ FrmFlex::FrmFlex()
     StatusBar1->addWidget(statusText, 1);
     StatusBar1Gesture = new QLabel(StatusBar1);
     StatusBar1Gesture->setObjectName(QStringLiteral("StatusBar1Gesture"));
-    StatusBar1Gesture->setToolTip(QStringLiteral("The hand shape held (Recognition > Set Gestures)"));
+    StatusBar1Gesture->setToolTip(
+        QStringLiteral("The hand shape held (Recognition > Set Gestures)"));
     StatusBar1->addPermanentWidget(StatusBar1Gesture);
     StatusBar1Gesture->hide();
     StatusBar1Pointer = new QLabel(StatusBar1);

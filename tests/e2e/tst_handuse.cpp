@@ -18,7 +18,11 @@ namespace {
 // at roll 100, pitch 120.
 QByteArray hand(const char *fingers, int roll = 100, int pitch = 120)
 {
-    return QStringLiteral("%1 %2 %3 0 0\n").arg(QLatin1String(fingers)).arg(roll).arg(pitch).toLatin1();
+    return QStringLiteral("%1 %2 %3 0 0\n")
+        .arg(QLatin1String(fingers))
+        .arg(roll)
+        .arg(pitch)
+        .toLatin1();
 }
 const char Open[] = "200 190 180 170";
 const char Fist[] = "60 70 80 90";
