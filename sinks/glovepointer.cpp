@@ -49,7 +49,7 @@ void GlovePointer::setPaused(bool paused)
     if (!m_on || paused == m_paused)
         return;
     m_paused = paused;
-    stop();
+    release();
     if (onStateChanged)
         onStateChanged();
 }
@@ -66,11 +66,16 @@ void GlovePointer::setSettings(const Settings &settings)
 
 void GlovePointer::stop()
 {
+    release();
+    m_lastSample = {};
+    m_pattern = -1;
+}
+
+void GlovePointer::release()
+{
     press(false);
     m_clickArmed = false;
     m_dx = m_dy = 0;
-    m_lastSample = {};
-    m_pattern = -1;
 }
 
 void GlovePointer::press(bool down)
@@ -130,8 +135,7 @@ void GlovePointer::take(const HandPose &pose, Clock::time_point at)
         setPaused(!m_paused);
     }
     if (m_paused || inPauseShape) {
-        press(false);
-        m_dx = m_dy = 0;
+        release();
         return;
     }
 

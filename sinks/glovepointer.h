@@ -70,6 +70,8 @@ public:
 
 private:
     void press(bool down);
+    // Lets go of the button; a finger bent now has to straighten before it clicks again.
+    void release();
     void checkSilence();
     int pauseShape() const;
     double velocity(double tilt) const;

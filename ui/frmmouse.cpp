@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -73,7 +74,13 @@ FrmMouse::FrmMouse()
         cboClick->addItem(QLatin1String(choice.text), choice.finger);
     cboClick->setAccessibleName(QStringLiteral("Clicks"));
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("&Speed:"), sldSpeed);
+    auto *speed = new QHBoxLayout;
+    speed->addWidget(new QLabel(QStringLiteral("Slow"), this));
+    speed->addWidget(sldSpeed);
+    speed->addWidget(new QLabel(QStringLiteral("Fast"), this));
+    auto *speedLabel = new QLabel(QStringLiteral("&Speed:"), this);
+    speedLabel->setBuddy(sldSpeed);
+    form->addRow(speedLabel, speed);
     form->addRow(QStringLiteral("&Clicks:"), cboClick);
     connect(sldSpeed, &QSlider::valueChanged, this, &FrmMouse::applySettings);
     connect(cboClick, &QComboBox::currentIndexChanged, this, &FrmMouse::applySettings);

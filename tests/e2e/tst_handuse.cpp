@@ -1,7 +1,8 @@
 // Using the hand, end to end: the real program in a real X server with a calibration from a
 // settings file made here. Hand shapes held show in the status bar and go out over OSC once
-// each, a shape passed through does not; the glove moves and clicks the X pointer, and lets go
-// of the button when it is unplugged mid-drag.
+// each, a shape passed through does not; the glove moves and clicks the X pointer, is paused
+// and resumed by a key and by a hand shape, and lets go of the button when it is unplugged
+// mid-drag.
 #include "xsession.h"
 
 #include <QLabel>
@@ -198,6 +199,22 @@ private slots:
         hold(hand(Open), 200);
         const QPoint up = pointer();
         QVERIFY2(up.y() < 250 && up.x() == right.x(), qPrintable(xdotool({"getmouselocation"})));
+
+        // Paused and resumed with the keyboard alone, then with the glove alone.
+        const auto movesRight = [this] {
+            const QPoint before = pointer();
+            hold(hand(Open, 220), 300);
+            hold(hand(Open), 200);
+            return pointer().x() > before.x();
+        };
+        xdotool({"key", "ctrl+alt+p"});
+        QVERIFY(!movesRight());
+        xdotool({"key", "ctrl+alt+p"});
+        QVERIFY(movesRight());
+        hold(hand(Point), 1300);
+        QVERIFY(!movesRight());
+        hold(hand(Point), 1300);
+        QVERIFY(movesRight());
 
         // The index bent and straightened clicks; bent again and unplugged, it lets go.
         xdotool({"mousemove", "730", "630"});
