@@ -8,8 +8,10 @@
 // A program named "floor" is cat reading the line: the floor under any reader's cost. A
 // program named "sinks:PATH" is PATH recording every sample (--record, to a new file) and
 // forwarding it (--osc, to oscdump on loopback); "osc:PATH" only forwarding it; "fitted:PATH"
-// forwarding it with a saved calibration of every channel and the filter on. Every program
-// runs with settings of the benchmark's own, never the user's.
+// forwarding it with a saved calibration of every channel and the filter on; "shapes:PATH" as
+// fitted, recognising hand shapes too; "pointer:PATH" as fitted, moving the X pointer with the
+// glove (Calibration > Mouse, turned on through the menu; no finger clicks). Every program runs
+// with settings of the benchmark's own, never the user's.
 #include "packetstream.h"
 #include "testlink.h"
 #include "xsession.h"
@@ -35,6 +37,8 @@ constexpr char FloorProgram[] = "floor";
 constexpr char WithSinks[] = "sinks:";
 constexpr char WithOsc[] = "osc:";
 constexpr char Fitted[] = "fitted:";
+constexpr char Shapes[] = "shapes:";
+constexpr char Pointer[] = "pointer:";
 
 double residentMiBOf(qint64 pid, const char *field)
 {
@@ -89,16 +93,55 @@ int recordingCount = 0;
 int oscPort = 0;
 QTemporaryDir noSettings;
 QTemporaryDir fittedSettings;
+QTemporaryDir shapesSettings;
+QTemporaryDir pointerSettings;
+// Takes the places of the menus, to choose Calibration > Mouse.
+RunningVantrel *menuGuide = nullptr;
 
-// A calibration of every channel with the filter on, as File > Save keeps it for ComPort 1.
-void writeFittedSettings()
+// A calibration of every channel with the filter on, as File > Save keeps it for ComPort 1,
+// and what more the program is to do with it.
+void writeFittedSettings(const QTemporaryDir &folder, const QByteArray &more = QByteArray())
 {
-    QDir(fittedSettings.path()).mkpath(QStringLiteral("Vantrel"));
-    QFile file(fittedSettings.filePath(QStringLiteral("Vantrel/Vantrel.conf")));
+    QDir(folder.path()).mkpath(QStringLiteral("Vantrel"));
+    QFile file(folder.filePath(QStringLiteral("Vantrel/Vantrel.conf")));
     file.open(QIODevice::WriteOnly);
     file.write("[Gloves]\ncom1\\Filter=true\ncom1\\Thumb=30 200\ncom1\\Index=40 210\n"
                "com1\\Middle=50 220\ncom1\\Ring=220 40\ncom1\\Roll=20 128 240\n"
-               "com1\\Pitch=10 120 230\n");
+               "com1\\Pitch=10 120 230\n" +
+               more);
+}
+
+QString settingsFor(const QString &program)
+{
+    if (program.startsWith(QLatin1String(Fitted)))
+        return fittedSettings.path();
+    if (program.startsWith(QLatin1String(Shapes)))
+        return shapesSettings.path();
+    if (program.startsWith(QLatin1String(Pointer)))
+        return pointerSettings.path();
+    return noSettings.path();
+}
+
+QString pointerPlace()
+{
+    return XSession::xdotool({"getmouselocation"}).section(QLatin1Char(' '), 0, 1);
+}
+
+// Calibration > Mouse, its check box by its mnemonic, then away.
+bool turnPointerOn(WId window)
+{
+    menuGuide->window = window;
+    menuGuide->chooseFromMenu(menuGuide->layout.mnuCalibration,
+                              menuGuide->layout.mnuCalibrationMouse);
+    const auto dialog = XSession::waitForWindow(QStringLiteral("Mouse"));
+    if (!dialog)
+        return false;
+    XSession::xdotool({"windowfocus", "--sync", QString::number(*dialog)});
+    QThread::msleep(200);
+    XSession::xdotool({"key", "alt+m"});
+    QThread::msleep(200);
+    XSession::xdotool({"key", "Escape"});
+    return true;
 }
 
 Run measure(const QString &program, qint64 serverPid, int seconds, bool changing)
@@ -108,9 +151,7 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_LOGGING_RULES"),
                        QStringLiteral("vantrel.frames.debug=true"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), program.startsWith(QLatin1String(Fitted))
-                                                              ? fittedSettings.path()
-                                                              : noSettings.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settingsFor(program));
     vantrel.setProcessEnvironment(environment);
     // The frame log goes to a file: a pipe nobody reads while the stream runs would fill up
     // and stop the program.
@@ -133,14 +174,17 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
             arguments << "--record" << recordings.filePath(QString::number(++recordingCount))
                       << "--osc" << osc;
         }
-        for (const char *prefix : {WithOsc, Fitted}) {
+        for (const char *prefix : {WithOsc, Fitted, Shapes, Pointer}) {
             if (program.startsWith(QLatin1String(prefix))) {
                 path = program.mid(qstrlen(prefix));
                 arguments << "--osc" << osc;
             }
         }
         vantrel.start(path, arguments);
-        if (!XSession::waitForWindow(QStringLiteral("Vantrel Software")))
+        const auto window = XSession::waitForWindow(QStringLiteral("Vantrel Software"));
+        if (!window)
+            return run;
+        if (program.startsWith(QLatin1String(Pointer)) && !turnPointerOn(*window))
             return run;
     }
     for (int i = 0; i < 200 && !line.isDeviceOpen(); ++i)
@@ -150,6 +194,7 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
     const std::size_t total = std::size_t(seconds) * 213;
     std::vector<Clock::time_point> written(total);
     std::mutex writtenLock;
+    const QString pointerBefore = pointerPlace();
     const double residentBefore = residentMiBOf(vantrel.processId(), "VmRSS:");
     const double processBefore = XSession::cpuSecondsOf(vantrel.processId());
     const double serverBefore = XSession::cpuSecondsOf(serverPid);
@@ -186,6 +231,8 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
     run.growthMiB = residentMiBOf(vantrel.processId(), "VmRSS:") - residentBefore;
     vantrel.kill();
     vantrel.waitForFinished();
+    if (program.startsWith(QLatin1String(Pointer)) && changing && pointerPlace() == pointerBefore)
+        std::printf("%s: the glove did not move the pointer\n", qPrintable(program));
 
     // "vantrel.frames: frame <ns> samples=<n> input1=<hi> input2=<lo>"
     static const QRegularExpression frameLine(
@@ -244,7 +291,11 @@ int main(int argc, char *argv[])
     if (const int failed = XSession::startServer(server))
         return failed;
     QApplication app(argc, argv);
-    writeFittedSettings();
+    writeFittedSettings(fittedSettings);
+    writeFittedSettings(shapesSettings, "[HandShapes]\nRecognise=true\n");
+    writeFittedSettings(pointerSettings, "[Mouse]\nSpeed=5\nClick=none\n");
+    RunningVantrel guide;
+    menuGuide = &guide;
     // The forwarded samples go to a listener, as they would in use.
     QProcess oscdump;
     oscPort = 20000 + int(QCoreApplication::applicationPid() % 20000);

@@ -11,37 +11,6 @@ more_cleanup() {
     wine reg delete "$key" /f >/dev/null 2>&1 || true
 }
 
-# Vantrel.exe on COM1, the glove holding one pose; waits until it shows.
-run_with_pose() {
-    rm -f "$work/poses" && mkfifo "$work/poses"
-    "$sim" --poses <"$work/poses" >"$work/sim.path" 2>"$work/sim.log" &
-    sim_pid=$!
-    exec 3>"$work/poses"
-    echo "$1" >&3
-    for _ in $(seq 100); do [ -s "$work/sim.path" ] && break; sleep 0.05; done
-    ln -sfn "$(head -n 1 "$work/sim.path")" "$glove_link"
-    wine "$program" --verbose >"$work/program.log" 2>&1 &
-    app_pid=$!
-    window=
-    for _ in $(seq 150); do
-        window=$(xdotool search --onlyvisible --name '^Vantrel Software$' 2>/dev/null | head -n 1) || true
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    [ -n "$window" ] || fail "no window 'Vantrel Software'"
-    for _ in $(seq 200); do grep -q "the line was opened" "$work/sim.log" && break; sleep 0.1; done
-    sleep 1.5
-}
-quit() {
-    xdotool windowfocus --sync "$window" key ctrl+x
-    for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-    wait "$app_pid" || fail "exit status $?"
-    app_pid=
-    exec 3>&-
-    kill "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-    sim_pid=
-}
 # The window above its "Raw Data" readouts and status bar: the bars and the hand.
 bars_and_hand() {
     "$screenshot" "$1" --cut-bottom 120

@@ -2,7 +2,8 @@
 # `program` is set, with the name of the script's work folder:
 #   . "$(dirname "$0")/glove-under-wine.sh" NAME
 # Gives sim, screenshot, work, glove_link (COM1's link to the simulator's pseudo-terminal),
-# sim_pid and app_pid (ended on exit, as is whatever more_cleanup does), fail and wait_for.
+# sim_pid and app_pid (ended on exit, as is whatever more_cleanup does), fail and wait_for;
+# run_with_pose and quit, for a run on a glove that holds the poses written to fd 3.
 : "${VANTREL_WINE_SESSION:?run through tests/windows/run-tests}"
 sim="$VANTREL_LINUX_BUILD/tools/glovesim/vantrel-glove-sim"
 screenshot="$VANTREL_LINUX_BUILD/tools/screenshot/vantrel-screenshot"
@@ -33,4 +34,36 @@ wait_for() {
         sleep 0.1
     done
     fail "no '$2' in $1"
+}
+
+# Vantrel.exe on COM1, the glove holding one pose; waits until it shows.
+run_with_pose() {
+    rm -f "$work/poses" && mkfifo "$work/poses"
+    "$sim" --poses <"$work/poses" >"$work/sim.path" 2>"$work/sim.log" &
+    sim_pid=$!
+    exec 3>"$work/poses"
+    echo "$1" >&3
+    for _ in $(seq 100); do [ -s "$work/sim.path" ] && break; sleep 0.05; done
+    ln -sfn "$(head -n 1 "$work/sim.path")" "$glove_link"
+    wine "$program" --verbose >"$work/program.log" 2>&1 &
+    app_pid=$!
+    window=
+    for _ in $(seq 150); do
+        window=$(xdotool search --onlyvisible --name '^Vantrel Software$' 2>/dev/null | head -n 1) || true
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    [ -n "$window" ] || fail "no window 'Vantrel Software'"
+    for _ in $(seq 200); do grep -q "the line was opened" "$work/sim.log" && break; sleep 0.1; done
+    sleep 1.5
+}
+quit() {
+    xdotool windowfocus --sync "$window" key ctrl+x
+    for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+    wait "$app_pid" || fail "exit status $?"
+    app_pid=
+    exec 3>&-
+    kill "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+    sim_pid=
 }
