@@ -45,10 +45,7 @@ void ShapeRecognizer::setShapes(const HandShapes &shapes)
 {
     m_shapes = shapes;
     // A shape held now is reported under its new name, or no more.
-    if (!m_shapes.recognise)
-        reset();
-    else if (m_held >= 0)
-        report(m_shapes.names[m_held]);
+    report(m_held >= 0 ? nameOf(m_held) : QString());
 }
 
 void ShapeRecognizer::reset()
@@ -70,9 +67,13 @@ void ShapeRecognizer::report(const QString &name)
 
 bool ShapeRecognizer::take(const HandPose &pose, Clock::time_point at)
 {
-    if (m_shapes.recognise)
-        follow(pose, at);
+    follow(pose, at);
     return std::exchange(m_changed, false);
+}
+
+QString ShapeRecognizer::nameOf(int pattern) const
+{
+    return m_shapes.recognise ? m_shapes.names[pattern] : QString();
 }
 
 void ShapeRecognizer::follow(const HandPose &pose, Clock::time_point at)
@@ -92,6 +93,6 @@ void ShapeRecognizer::follow(const HandPose &pose, Clock::time_point at)
     }
     if (m_current != m_held && at - m_since >= HandShapes::Hold) {
         m_held = m_current;
-        report(m_shapes.names[m_held]);
+        report(nameOf(m_held));
     }
 }

@@ -56,7 +56,9 @@ struct HandShapes
 };
 
 // Tells which named hand shape is held: the fingers' states from a calibrated pose, the
-// pattern they make once it has held for HandShapes::Hold. Reads nothing when a finger is not
+// pattern they make once it has held for HandShapes::Hold. The pattern is followed while
+// recognition is off too, so that the wearer sees which shape is which before turning it on;
+// only its name is not reported. Reads nothing when a finger is not
 // calibrated, since "bent" means nothing in raw counts whose direction is not known.
 class ShapeRecognizer
 {
@@ -77,9 +79,11 @@ public:
 
 private:
     void follow(const HandPose &pose, Clock::time_point at);
+    // The name a pattern is reported by: none while recognition is off.
+    QString nameOf(int pattern) const;
     void report(const QString &name);
 
-    HandShapes m_shapes;
+    HandShapes m_shapes = HandShapes::defaults();
     std::array<FingerState, HandShapes::Fingers> m_fingers;
     int m_current = -1;
     Clock::time_point m_since;

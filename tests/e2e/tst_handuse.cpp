@@ -1,8 +1,8 @@
 // Using the hand, end to end: the real program in a real X server with a calibration from a
-// settings file made here. Hand shapes held show in the status bar and go out over OSC once
-// each, a shape passed through does not; the glove moves and clicks the X pointer, is paused
-// and resumed by a key and by a hand shape, and lets go of the button when it is unplugged
-// mid-drag.
+// settings file made here. Hand shapes, once turned on in their dialog, held show in the status bar
+// and go out over OSC once each, a shape passed through does not; the glove moves and clicks the X
+// pointer, is paused and resumed by a key and by a hand shape, and lets go of the button when it is
+// unplugged mid-drag.
 #include "xsession.h"
 
 #include <QLabel>
@@ -67,7 +67,7 @@ class TestHandUse : public QObject
     std::unique_ptr<SimulatedGlove> glove;
     std::unique_ptr<RunningVantrel> vantrel;
 
-    bool start(bool recognise, const QStringList &arguments = {})
+    bool start(const QStringList &arguments = {})
     {
         QSettings settings(config.filePath(QStringLiteral("Vantrel/Vantrel.conf")),
                            QSettings::IniFormat);
@@ -78,8 +78,6 @@ class TestHandUse : public QObject
         settings.setValue(QStringLiteral("Gloves/com1/Ring"), QStringLiteral("170 90"));
         settings.setValue(QStringLiteral("Gloves/com1/Roll"), QStringLiteral("40 100 220"));
         settings.setValue(QStringLiteral("Gloves/com1/Pitch"), QStringLiteral("60 120 200"));
-        settings.setValue(QStringLiteral("HandShapes/Recognise"),
-                          recognise ? QStringLiteral("true") : QStringLiteral("false"));
         settings.sync();
         if (!vantrel)
             vantrel = std::make_unique<RunningVantrel>();
@@ -145,7 +143,14 @@ private slots:
 
         glove = std::make_unique<SimulatedGlove>(QStringList{"--poses"});
         hold(hand(Fist), 0);
-        QVERIFY(start(true, {"--osc", QStringLiteral("127.0.0.1:%1").arg(port)}));
+        QVERIFY(start({"--osc", QStringLiteral("127.0.0.1:%1").arg(port)}));
+        FrmFlex &layout = vantrel->layout;
+        vantrel->chooseFromMenu(layout.mnuRecognition, layout.mnuRecognitionGestures);
+        const auto dialog = waitForWindow(QStringLiteral("Set Gestures"));
+        QVERIFY(dialog);
+        QVERIFY(!statusShows(QStringLiteral("Fist")));
+        pressIn(*dialog, "alt+r");
+        pressIn(*dialog, "Return");
         QTRY_VERIFY(statusShows(QStringLiteral("Fist")));
         hold(hand(Point), 0);
         QTRY_VERIFY(statusShows(QStringLiteral("Point")));
@@ -177,7 +182,7 @@ private slots:
 
         glove = std::make_unique<SimulatedGlove>(QStringList{"--poses"});
         hold(hand(Open), 0);
-        QVERIFY(start(false));
+        QVERIFY(start());
         FrmFlex &layout = vantrel->layout;
         vantrel->chooseFromMenu(layout.mnuCalibration, layout.mnuCalibrationMouse);
         const auto dialog = waitForWindow(QStringLiteral("Mouse"));

@@ -1,9 +1,13 @@
 // The port settings window and the About box, on the offscreen platform.
 #include "appicon.h"
+#include "frmmouse.h"
+#include "glovepointer.h"
+#include "samplepresentation.h"
 #include "testlink.h"
 #include "twips.h"
 #include "uitest.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -167,6 +171,22 @@ private slots:
         QVERIFY(comm.PortOpen());
         QVERIFY(!comm.isWaitingForDevice());
         comm.setPortDevices(working);
+    }
+
+    // Where the pointer cannot be moved, the Mouse dialog says why and offers nothing to tick.
+    void mouseSaysWhyThePointerCannotMove()
+    {
+        qputenv("WAYLAND_DISPLAY", "wayland-0");
+        const auto restore = qScopeGuard([] { qunsetenv("WAYLAND_DISPLAY"); });
+        frmFlex()->mnuCalibrationMouse->trigger();
+        FrmMouse *dialog = frmMouse();
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!dialog->chkMove->isEnabled());
+        QVERIFY2(dialog->lblState->text().contains(QLatin1String("Wayland")),
+                 qPrintable(dialog->lblState->text()));
+        dialog->chkMove->click();
+        QVERIFY(!glovePointer().isOn());
+        dialog->hide();
     }
 
     void aboutBoxIsLaidOut()
