@@ -133,17 +133,12 @@ private slots:
 
     void handShapesShownAndSentOnceEach()
     {
-        const int port = freeUdpPort();
-        QProcess oscdump;
-        oscdump.start(QStringLiteral("oscdump"), {"-L", QString::number(port)});
-        QVERIFY(oscdump.waitForStarted());
-        QByteArray forwarded;
-        connect(&oscdump, &QProcess::readyReadStandardOutput,
-                [&] { forwarded += oscdump.readAllStandardOutput(); });
+        OscDump oscdump;
+        QVERIFY(oscdump.isListening());
 
         glove = std::make_unique<SimulatedGlove>(QStringList{"--poses"});
         hold(hand(Fist), 0);
-        QVERIFY(start({"--osc", QStringLiteral("127.0.0.1:%1").arg(port)}));
+        QVERIFY(start({"--osc", oscdump.target()}));
         FrmFlex &layout = vantrel->layout;
         vantrel->chooseFromMenu(layout.mnuRecognition, layout.mnuRecognitionGestures);
         const auto dialog = waitForWindow(QStringLiteral("Set Gestures"));
@@ -161,12 +156,10 @@ private slots:
         hold(flick + hand(Open), 0);
         QTRY_VERIFY(statusShows(QStringLiteral("Open hand")));
         QVERIFY(!statusShows(QStringLiteral("Point")));
-        QTest::qWait(300); // the last messages leave within a frame or two
-        oscdump.kill();
-        oscdump.waitForFinished();
+        oscdump.stop();
 
         QStringList sent;
-        for (const QByteArray &line : forwarded.split('\n'))
+        for (const QByteArray &line : oscdump.received.split('\n'))
             if (line.contains("/vantrel/gesture"))
                 sent << QString::fromUtf8(line.mid(line.indexOf(" s ") + 3)).trimmed();
         QCOMPARE(sent, (QStringList{"\"Fist\"", "\"Point\"", "\"Open hand\""}));

@@ -130,6 +130,32 @@ int freeUdpPort()
 
 } // namespace XSession
 
+OscDump::OscDump() : m_port(XSession::freeUdpPort())
+{
+    QObject::connect(&process, &QProcess::readyReadStandardOutput,
+                     [this] { received += process.readAllStandardOutput(); });
+    process.start(QStringLiteral("oscdump"), {"-L", QString::number(m_port)});
+}
+
+OscDump::~OscDump()
+{
+    stop();
+}
+
+QString OscDump::target() const
+{
+    return QStringLiteral("127.0.0.1:%1").arg(m_port);
+}
+
+void OscDump::stop()
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    QTest::qWait(300);
+    process.kill();
+    process.waitForFinished();
+}
+
 SimulatedGlove::SimulatedGlove(const QString &pattern)
     : SimulatedGlove(QStringList{"--pattern", pattern})
 {}

@@ -40,7 +40,7 @@ void click(WId window, QPoint at);
 // What a request to close the window through its frame sends: WM_DELETE_WINDOW.
 void requestClose(WId window);
 QImage grab(WId window, const QRect &area);
-// A UDP port on the loopback that nobody uses now, for an OSC receiver.
+// A UDP port on the loopback that nobody uses now.
 int freeUdpPort();
 // CPU time a process has used, from /proc; -1 when it is gone.
 double cpuSecondsOf(qint64 pid);
@@ -62,6 +62,26 @@ public:
 
 private:
     QString m_log;
+};
+
+// liblo's oscdump listening on the loopback, on a port nobody used; what it prints is kept as
+// it comes, since a full pipe would stall it and drop datagrams.
+class OscDump
+{
+public:
+    OscDump();
+    ~OscDump();
+    bool isListening() { return process.waitForStarted(); }
+    // Where to send: "127.0.0.1:PORT".
+    QString target() const;
+    // Ends it, once what was sent last has had time to arrive.
+    void stop();
+
+    QProcess process;
+    QByteArray received;
+
+private:
+    int m_port = 0;
 };
 
 // The program running on the X server, with the places of its controls taken from a copy of

@@ -6,10 +6,6 @@
 set -euo pipefail
 program=$1
 . "$(dirname "$0")/glove-under-wine.sh" calibration
-key='HKCU\Software\Vantrel\Vantrel'
-more_cleanup() {
-    wine reg delete "$key" /f >/dev/null 2>&1 || true
-}
 
 # The window above its "Raw Data" readouts and status bar: the bars and the hand.
 bars_and_hand() {

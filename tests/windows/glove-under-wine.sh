@@ -2,8 +2,9 @@
 # `program` is set, with the name of the script's work folder:
 #   . "$(dirname "$0")/glove-under-wine.sh" NAME
 # Gives sim, screenshot, work, glove_link (COM1's link to the simulator's pseudo-terminal),
-# sim_pid and app_pid (ended on exit, as is whatever more_cleanup does), fail and wait_for;
-# run_with_pose and quit, for a run on a glove that holds the poses written to fd 3.
+# sim_pid and app_pid (ended on exit), fail, wait_for and
+# wait_for_window; run_with_pose and quit, for a run on a glove that holds the poses written to
+# fd 3; key, where Vantrel.exe keeps its settings, removed on exit.
 : "${VANTREL_WINE_SESSION:?run through tests/windows/run-tests}"
 sim="$VANTREL_LINUX_BUILD/tools/glovesim/vantrel-glove-sim"
 screenshot="$VANTREL_LINUX_BUILD/tools/screenshot/vantrel-screenshot"
@@ -11,12 +12,12 @@ work=$(mktemp -d "$VANTREL_WINE_SESSION/$1.XXXXXX")
 glove_link="$VANTREL_WINE_SESSION/lines/glove"
 sim_pid=
 app_pid=
-more_cleanup() { :; }
+key='HKCU\Software\Vantrel\Vantrel'
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
     [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
     rm -f "$glove_link"
-    more_cleanup
+    wine reg delete "$key" /f >/dev/null 2>&1 || true
     return 0
 }
 trap cleanup EXIT
@@ -36,6 +37,17 @@ wait_for() {
     fail "no '$2' in $1"
 }
 
+# The shown window of that title, in `found`; waits up to 15 s.
+wait_for_window() {
+    found=
+    for _ in $(seq 150); do
+        found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
+        [ -n "$found" ] && return 0
+        sleep 0.1
+    done
+    fail "no window '$1'"
+}
+
 # Vantrel.exe on COM1, the glove holding one pose; waits until it shows.
 run_with_pose() {
     rm -f "$work/poses" && mkfifo "$work/poses"
@@ -47,13 +59,8 @@ run_with_pose() {
     ln -sfn "$(head -n 1 "$work/sim.path")" "$glove_link"
     wine "$program" --verbose >"$work/program.log" 2>&1 &
     app_pid=$!
-    window=
-    for _ in $(seq 150); do
-        window=$(xdotool search --onlyvisible --name '^Vantrel Software$' 2>/dev/null | head -n 1) || true
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    [ -n "$window" ] || fail "no window 'Vantrel Software'"
+    wait_for_window "Vantrel Software"
+    window=$found
     for _ in $(seq 200); do grep -q "the line was opened" "$work/sim.log" && break; sleep 0.1; done
     sleep 1.5
 }

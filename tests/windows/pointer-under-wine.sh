@@ -7,10 +7,6 @@
 set -euo pipefail
 program=$1
 . "$(dirname "$0")/glove-under-wine.sh" pointer
-key='HKCU\Software\Vantrel\Vantrel'
-more_cleanup() {
-    wine reg delete "$key" /f >/dev/null 2>&1 || true
-}
 calibrate() {
     wine reg add "$key\\Gloves\\com1" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
 }
@@ -41,14 +37,8 @@ run_with_pose "$open 100 120 0 0"
 xdotool mousemove $(at 68 8) click 1
 sleep 0.5
 xdotool mousemove $(at 80 48) click 1
-dialog=
-for _ in $(seq 50); do
-    dialog=$(xdotool search --onlyvisible --name '^Mouse$' 2>/dev/null | head -n 1) || true
-    [ -n "$dialog" ] && break
-    sleep 0.1
-done
-[ -n "$dialog" ] || fail "Calibration > Mouse showed no dialog 'Mouse'"
-xdotool windowfocus --sync "$dialog"
+wait_for_window Mouse
+xdotool windowfocus --sync "$found"
 sleep 0.3
 xdotool key alt+m
 sleep 0.3

@@ -32,13 +32,8 @@ wine "$program" --verbose --record "$(winepath -w "$work/glove.csv")" >"$work/pr
 app_pid=$!
 wait_for "$work/program.log" "ComPort 1: opened COM1"
 wait_for "$work/sim.log" "the line was opened"
-window=
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Vantrel Software$' 2>/dev/null | head -n 1) || true
-    [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || fail "no window 'Vantrel Software'"
+wait_for_window "Vantrel Software"
+window=$found
 sleep 1
 screen_changes || fail "the readings do not change while the glove sends"
 echo "ok: the readings follow the glove on COM1"
