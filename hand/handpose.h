@@ -17,6 +17,9 @@ struct HandPose
     std::array<double, Channels> value{};
     // Whether a channel is calibrated; the hand figure's scale depends on it.
     std::array<bool, Channels> calibrated{};
+    // The pattern the four fingers make now, bit f set while finger f (Thumb to Ring) is bent,
+    // with the thresholds of hand shapes; -1 when any of them is not calibrated.
+    int fingers = -1;
     // The name of the hand shape held, empty when none is, and whether it changed with this
     // sample.
     QString shape;

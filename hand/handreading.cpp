@@ -25,5 +25,6 @@ HandPose HandReading::take(const GloveSample &sample, Clock::time_point at)
         pose = m_filter.filter(pose, std::chrono::duration<double>(at.time_since_epoch()).count());
     pose.shapeChanged = m_shapes.take(pose, at);
     pose.shape = m_shapes.reported();
+    pose.fingers = m_shapes.current();
     return pose;
 }

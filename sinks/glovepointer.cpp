@@ -117,19 +117,12 @@ void GlovePointer::take(const HandPose &pose, Clock::time_point at)
             : std::min(std::chrono::duration<double>(at - m_lastSample).count(), 0.05);
     m_lastSample = at;
 
-    int pattern = 0;
-    bool fingersCalibrated = true;
-    for (int f = 0; f < HandShapes::Fingers; ++f) {
-        fingersCalibrated = fingersCalibrated && pose.calibrated[f];
-        if (pose.calibrated[f] && m_fingers[f].take(pose.bend(f)))
-            pattern |= 1 << f;
-    }
-    if (pattern != m_pattern) {
-        m_pattern = pattern;
+    if (pose.fingers != m_pattern) {
+        m_pattern = pose.fingers;
         m_patternSince = at;
         m_pauseShapeUsed = false;
     }
-    const bool inPauseShape = fingersCalibrated && pattern == pauseShape();
+    const bool inPauseShape = pose.fingers == pauseShape();
     if (inPauseShape && !m_pauseShapeUsed && at - m_patternSince >= PauseHold) {
         m_pauseShapeUsed = true; // once per hold
         setPaused(!m_paused);
@@ -140,10 +133,10 @@ void GlovePointer::take(const HandPose &pose, Clock::time_point at)
     }
 
     const int click = m_settings.clickFinger;
-    if (click != NoClick && pose.calibrated[click]) {
+    if (click != NoClick && pose.fingers >= 0) {
         // A finger found bent (turned on, or back after the line was lost) has to straighten
         // before it clicks.
-        const bool bent = m_fingers[click].isBent();
+        const bool bent = (pose.fingers & (1 << click)) != 0;
         m_clickArmed = m_clickArmed || !bent;
         press(bent && m_clickArmed);
     }

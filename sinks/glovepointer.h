@@ -6,7 +6,6 @@
 #include "pointerdevice.h"
 
 #include <QTimer>
-#include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -18,7 +17,9 @@
 // told the glove's line is gone, and when no sample has come for Silence.
 //
 // Pausing: PointerDevice::PauseKey, or the pause shape held for PauseHold: the clicking finger
-// straight and the other three bent (for the index, pointing), which never clicks.
+// straight and the other three bent (for the index, pointing), which never clicks. The fingers
+// are read as hand shapes read them (HandPose::fingers), so clicking and the pause shape need
+// the four fingers calibrated.
 class GlovePointer
 {
 public:
@@ -86,7 +87,6 @@ private:
     bool m_paused = false;
     bool m_pressed = false;
     bool m_clickArmed = false;
-    std::array<FingerState, HandShapes::Fingers> m_fingers;
     int m_pattern = -1;
     Clock::time_point m_patternSince;
     bool m_pauseShapeUsed = false;
