@@ -61,9 +61,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             .arg(QLatin1String(OscSender::OscAddress), QLatin1String(OscSender::PoseAddress),
                  QLatin1String(OscSender::GestureAddress)),
         QStringLiteral("host:port"));
-    parser.addOptions({help, version, com1, com2, listPorts, verbose, record});
-    if (OscSender::available())
-        parser.addOption(osc);
+    parser.addOptions({help, version, com1, com2, listPorts, verbose, record, osc});
 
     const QString usage = parser.helpText().replace(QLatin1String("<executable_name>"),
                                                     QCoreApplication::applicationName());
@@ -87,8 +85,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     result.com2 = parser.value(com2);
     result.verbose = parser.isSet(verbose);
     result.record = parser.value(record);
-    if (OscSender::available())
-        result.osc = parser.value(osc);
+    result.osc = parser.value(osc);
     if (parser.isSet(help)) {
         result.action = ShowHelp;
         result.message = usage;

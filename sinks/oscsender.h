@@ -16,11 +16,13 @@
 // what the bars and the hand show (thumb, index, middle, ring, roll, pitch); and when the hand
 // shape held changes, GestureAddress with its name, or "" when none is held. Each message is a
 // datagram of its own, but they leave together, MaxDelay after the oldest of them was given (10 ms
-// later for the last ones when the glove stops): one system
-// call for several samples costs a fraction of one each. Sending never waits: a message the
-// network cannot take at once is dropped, as UDP may drop it anyway, and nobody listening
-// changes nothing but one line with --verbose. liblo makes the messages (oscsender_unix.cpp);
-// a build without it has no sender (oscsender_none.cpp).
+// later for the last ones when the glove stops): where the system sends several datagrams in
+// one call (sendmmsg on Linux), that costs a fraction of a call each. Sending never waits: a
+// message the network cannot take at once is dropped, as UDP may drop it anyway, and nobody
+// listening changes nothing but one line with --verbose. The messages are OscMessage's; the
+// sockets the platform's (oscsender_unix.cpp, oscsender_win.cpp).
+class OscMessage;
+
 class OscSender
 {
 public:
@@ -29,9 +31,6 @@ public:
     static constexpr char GestureAddress[] = "/vantrel/gesture";
     // About a frame of the window: forwarded samples are no later than what it shows.
     static constexpr std::chrono::milliseconds MaxDelay{20};
-
-    // Whether this build can forward samples over OSC at all.
-    static bool available();
 
     // HOST:PORT, with an IPv6 address in brackets ([::1]:9000). The host is looked up here,
     // once, so that sending never waits on a name server; on failure gives no sender and
@@ -46,19 +45,21 @@ public:
     QString target() const { return m_target; }
 
 private:
-    OscSender(int socket, const QString &target) : m_socket(socket), m_target(target) {}
+    OscSender(qintptr socket, const QString &target) : m_socket(socket), m_target(target) {}
+    static bool splitHostAndPort(const QString &text, QString *host, int *port, QString *error);
     void sayOnce(int error);
 
     struct Message
     {
         // Room for the longest hand shape's name.
         std::array<char, 128> bytes;
-        std::size_t size;
+        std::size_t size = 0;
     };
     static constexpr std::size_t MaxWaiting = 128;
-    void queue(const Message &message);
+    // Queues the message written into `made`, if it fit.
+    void queue(Message &made, const OscMessage &written);
 
-    int m_socket = -1;
+    qintptr m_socket = -1;
     std::vector<Message> m_waiting;
     std::chrono::steady_clock::time_point m_oldest;
     std::unique_ptr<QTimer> m_flushTimer; // for the last samples before the glove stops

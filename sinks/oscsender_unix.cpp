@@ -4,44 +4,17 @@
 
 #include <cerrno>
 #include <cstring>
-#include <lo/lo.h>
 #include <netdb.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
-namespace {
-
-bool splitHostAndPort(const QString &text, QString *host, int *port)
-{
-    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
-    if (colon <= 0)
-        return false;
-    *host = text.left(colon);
-    if (host->startsWith(QLatin1Char('[')) && host->endsWith(QLatin1Char(']')))
-        *host = host->mid(1, host->size() - 2);
-    bool ok = false;
-    *port = text.mid(colon + 1).toInt(&ok);
-    return ok && !host->isEmpty() && *port > 0 && *port < 65536;
-}
-
-} // namespace
-
-bool OscSender::available()
-{
-    return true;
-}
-
 std::unique_ptr<OscSender> OscSender::connectTo(const QString &hostAndPort, QString *error)
 {
     QString host;
     int port = 0;
-    if (!splitHostAndPort(hostAndPort, &host, &port)) {
-        *error = QStringLiteral("--osc takes HOST:PORT, a host name or address and a port from "
-                                "1 to 65535 (localhost:9000, [::1]:9000), not '%1'")
-                     .arg(hostAndPort);
+    if (!splitHostAndPort(hostAndPort, &host, &port, error))
         return nullptr;
-    }
     addrinfo hints = {};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_DGRAM;
@@ -81,62 +54,6 @@ std::unique_ptr<OscSender> OscSender::connectTo(const QString &hostAndPort, QStr
 OscSender::~OscSender()
 {
     ::close(m_socket);
-}
-
-namespace {
-
-// The message in OSC's bytes, or nothing when it would not fit.
-template <std::size_t Size>
-bool serialise(lo_message message, const char *address, std::array<char, Size> &bytes,
-               std::size_t &size)
-{
-    const bool fits = lo_message_length(message, address) <= bytes.size() &&
-                      lo_message_serialise(message, address, bytes.data(), &size);
-    lo_message_free(message);
-    return fits;
-}
-
-} // namespace
-
-void OscSender::send(const GloveSample &sample, const HandPose &pose)
-{
-    lo_message raw = lo_message_new();
-    for (auto field : GlovePacket::Fields)
-        lo_message_add_int32(raw, sample.*field);
-    Message made{{}, 0};
-    if (serialise(raw, OscAddress, made.bytes, made.size))
-        queue(made);
-    lo_message shown = lo_message_new();
-    for (double value : pose.value)
-        lo_message_add_float(shown, float(value));
-    if (serialise(shown, PoseAddress, made.bytes, made.size))
-        queue(made);
-    if (pose.shapeChanged) {
-        lo_message shape = lo_message_new();
-        lo_message_add_string(shape, pose.shape.toUtf8().constData());
-        if (serialise(shape, GestureAddress, made.bytes, made.size))
-            queue(made);
-    }
-}
-
-void OscSender::queue(const Message &made)
-{
-    const auto now = std::chrono::steady_clock::now();
-    if (m_waiting.empty()) {
-        m_oldest = now;
-        if (!m_flushTimer) {
-            m_flushTimer = std::make_unique<QTimer>();
-            m_flushTimer->setSingleShot(true);
-            // Later than the next sample would come, which sends them without a wake-up of
-            // their own; this is for the last ones when the glove stops.
-            m_flushTimer->setInterval(MaxDelay + std::chrono::milliseconds(10));
-            QObject::connect(m_flushTimer.get(), &QTimer::timeout, [this] { flush(); });
-        }
-        m_flushTimer->start();
-    }
-    m_waiting.push_back(made);
-    if (now - m_oldest >= MaxDelay || m_waiting.size() >= MaxWaiting)
-        flush();
 }
 
 void OscSender::flush()

@@ -51,7 +51,7 @@ for f in "${expected[@]}"; do
     grep -q "\./$f\$" <<<"$contents" || { echo "NOT IN THE PACKAGE: $f"; failures=$((failures + 1)); }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-grep -q 'libqt6serialport6' <<<"$depends" && grep -q 'liblo7' <<<"$depends" && echo "ok: depends on $depends" ||
+grep -q 'libqt6serialport6' <<<"$depends" && grep -q 'libxtst6' <<<"$depends" && echo "ok: depends on $depends" ||
     { echo "WRONG DEPENDS: $depends"; failures=$((failures + 1)); }
 [ "$(dpkg-deb -f "$deb" Package)" = vantrel ] || { echo "WRONG PACKAGE NAME"; failures=$((failures + 1)); }
 [ "$(dpkg-deb -f "$deb" Version)" = "$package_version" ] && echo "ok: package version" ||

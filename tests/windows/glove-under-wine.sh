@@ -2,7 +2,7 @@
 # `program` is set, with the name of the script's work folder:
 #   . "$(dirname "$0")/glove-under-wine.sh" NAME
 # Gives sim, screenshot, work, glove_link (COM1's link to the simulator's pseudo-terminal),
-# sim_pid and app_pid (ended on exit), fail, wait_for and
+# sim_pid and app_pid (ended on exit, as is what more_cleanup ends), fail, wait_for and
 # wait_for_window; run_with_pose and quit, for a run on a glove that holds the poses written to
 # fd 3; key, where Vantrel.exe keeps its settings, removed on exit.
 : "${VANTREL_WINE_SESSION:?run through tests/windows/run-tests}"
@@ -13,11 +13,13 @@ glove_link="$VANTREL_WINE_SESSION/lines/glove"
 sim_pid=
 app_pid=
 key='HKCU\Software\Vantrel\Vantrel'
+more_cleanup() { :; }
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
     [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
     rm -f "$glove_link"
     wine reg delete "$key" /f >/dev/null 2>&1 || true
+    more_cleanup
     return 0
 }
 trap cleanup EXIT

@@ -2,8 +2,9 @@
 # The real Vantrel.exe under Wine, on the session's X server, fed by the glove simulator on
 # COM1: the readings show and change; an unplug (the simulator gone, its pseudo-terminal
 # closed) stops them and a replug resumes them by themselves; Ctrl+X closes the port and ends
-# the program with status 0. All the while it records: the file holds every sample in order,
-# the unplug a gap in its times, and ends with a whole row.
+# the program with status 0. All the while it records and forwards over OSC: the file holds
+# every sample in order, the unplug a gap in its times, and ends with a whole row; liblo's
+# oscdump received every one of them as well.
 #   program-under-wine.sh Vantrel.exe      (run by tests/windows/run-tests)
 set -euo pipefail
 program=$1
@@ -26,9 +27,14 @@ screen_changes() {
     ! cmp -s "$work/a.png" "$work/b.png"
 }
 
+port=$((20000 + RANDOM % 20000))
+oscdump -L "$port" >"$work/osc.txt" 2>&1 &
+oscdump_pid=$!
+more_cleanup() { kill "$oscdump_pid" 2>/dev/null || true; }
 plug_glove
 # No port named: ComPort 1 is the first serial port present, COM1.
-wine "$program" --verbose --record "$(winepath -w "$work/glove.csv")" >"$work/program.log" 2>&1 &
+wine "$program" --verbose --record "$(winepath -w "$work/glove.csv")" --osc "127.0.0.1:$port" \
+    >"$work/program.log" 2>&1 &
 app_pid=$!
 wait_for "$work/program.log" "ComPort 1: opened COM1"
 wait_for "$work/sim.log" "the line was opened"
@@ -69,3 +75,12 @@ awk -F, 'NR == 1 { ok = $0 == "Sample,Seconds,UTC,Thumb,Index,Middle,Ring,Roll,P
 [ "$(tail -c 1 "$work/glove.csv" | od -An -c | tr -d ' ')" = '\n' ] ||
     fail "the recording does not end with a whole row"
 echo "ok: the recording holds every sample, the unplug as a gap, and ends with a whole row"
+
+sleep 0.3
+tr -d '\r' <"$work/glove.csv" | awk -F, 'NR > 1 { print $4, $5, $6, $7, $8, $9, $10, $11 }' \
+    >"$work/recorded"
+awk '$2 == "/vantrel/glove" { print $4, $5, $6, $7, $8, $9, $10, $11 }' "$work/osc.txt" \
+    >"$work/forwarded"
+cmp -s "$work/recorded" "$work/forwarded" ||
+    fail "oscdump did not receive every sample recorded: $(wc -l <"$work/forwarded") of $(wc -l <"$work/recorded")"
+echo "ok: --osc sent every sample, as liblo's oscdump reads them"
