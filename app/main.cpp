@@ -34,25 +34,24 @@ int main(int argc, char *argv[])
         return commandLine.exitStatus;
     }
 
-    if (!hasGraphicalSession()) {
-        std::fputs("Vantrel needs a graphical session: neither DISPLAY nor WAYLAND_DISPLAY is "
-                   "set. To see it without one, run `make demo` in its source tree, which runs "
-                   "it under Xvfb and saves a screenshot.\n",
-                   stderr);
+    QString error;
+    if (!canShowWindows(&error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
 
     if (commandLine.verbose)
         QLoggingCategory::setFilterRules(
             QStringLiteral("vantrel.link.info=true\nvantrel.sinks.info=true"));
-    QString error;
+    // The display is reached before a recording's file is made: a start that fails leaves
+    // nothing behind.
+    QApplication app(argc, argv);
     if (!startSampleSinks(commandLine, &error)) {
         std::fprintf(stderr, "Vantrel: %s\n", qPrintable(error));
         return 2;
     }
     setLastStep(finishSampleSinks);
 
-    QApplication app(argc, argv);
     // The Exit sequence is the only way out.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(AppIcon::icon());

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -22,12 +23,34 @@ void noteSignal(int)
 
 void useStartingConsole() {}
 
-bool hasGraphicalSession()
+bool canShowWindows(QString *why)
 {
     // An explicit QT_QPA_PLATFORM (offscreen, say) is taken as it is.
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb"))
+        return true;
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        if (!wayland)
+            *why = QStringLiteral(
+                "Vantrel needs a graphical session: neither DISPLAY nor WAYLAND_DISPLAY is set. "
+                "To see it without one, run `make demo` in its source tree, which runs it under "
+                "Xvfb and saves a screenshot.");
+        return wayland;
+    }
+    if (wayland && platform.isEmpty())
+        return true;
+    // Asked now, so that a display that cannot be reached is said plainly rather than by
+    // Qt's abort.
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    const int error = xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    if (error)
+        *why = QStringLiteral("Vantrel cannot reach the X display '%1' that DISPLAY names: it "
+                              "is not running, or refuses this user (xcb error %2).")
+                   .arg(QString::fromLocal8Bit(qgetenv("DISPLAY")))
+                   .arg(error);
+    return !error;
 }
 
 void runOnEndRequests(void (*exitSequence)())

@@ -150,26 +150,40 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("said");
-        QTest::newRow("the file exists") << QStringList{"--record", "kept.csv"} << "exists";
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("display");
+        QTest::newRow("the file exists")
+            << QStringList{"--record", "kept.csv"} << "exists" << 2 << QString();
         QTest::newRow("no port") << QStringList{"--osc", "localhost", "--record", "new.csv"}
-                                 << "HOST:PORT";
+                                 << "HOST:PORT" << 2 << QString();
         QTest::newRow("no such host")
             << QStringList{"--osc", "nosuchhost.invalid:9000", "--record", "new.csv"}
-            << "cannot find the host 'nosuchhost.invalid'";
+            << "cannot find the host 'nosuchhost.invalid'" << 2 << QString();
+        // A stale DISPLAY: said plainly, not by an abort, and no file that a retry would trip on.
+        QTest::newRow("no such display") << QStringList{"--record", "new.csv"}
+                                         << "cannot reach the X display ':987'" << 1 << ":987";
     }
     void refusedBeforeAnyWindow()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, said);
+        QFETCH(int, status);
+        QFETCH(QString, display);
         QFile kept(dir.filePath(QStringLiteral("kept.csv")));
         QVERIFY(kept.open(QIODevice::WriteOnly));
         kept.write("precious\n");
         kept.close();
         QProcess vantrel;
         vantrel.setWorkingDirectory(dir.path());
+        if (!display.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("DISPLAY"), display);
+            vantrel.setProcessEnvironment(environment);
+        }
         vantrel.start(QStringLiteral(VANTREL_BINARY), arguments);
         QVERIFY(vantrel.waitForFinished(5000));
-        QCOMPARE(vantrel.exitCode(), 2);
+        QCOMPARE(vantrel.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(vantrel.exitCode(), status);
         const QString errors = QString::fromLocal8Bit(vantrel.readAllStandardError());
         QVERIFY2(errors.contains(said) && errors.count(QLatin1Char('\n')) == 1, qPrintable(errors));
         QVERIFY(!windowShown(QStringLiteral("Vantrel Software")));
