@@ -5,12 +5,13 @@
 
 struct CommandLine;
 
-// The samples' road past the window: every sample shown is then recorded and forwarded as the
-// command line asks (--record, --osc). Opens the file and finds the host before any window;
-// on failure says why in `error`, and nothing is left behind.
+// The samples' road past the window: every sample shown then goes to the sinks, which record
+// and forward it as the command line asks (--record, --osc) or Data Logging later does. Finds
+// the host, then opens the file, before the main window is made; on failure says why in
+// `error`, and nothing is left behind.
 bool startSampleSinks(const CommandLine &commandLine, QString *error);
 
-// Completes the recording. The process's exit status: 1 when any of it was lost, else 0.
+// Completes the recordings. The process's exit status: 1 when any of them lost anything.
 int finishSampleSinks();
 
 #endif // SAMPLEROUTE_H

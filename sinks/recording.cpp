@@ -2,7 +2,14 @@
 
 #include "filesync.h"
 
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+#include <atomic>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -14,105 +21,162 @@ constexpr auto SyncInterval = 1s;
 // Rows that may wait for a stalled disk: over an hour of the glove at its full rate, in
 // 32 MiB. Past that, the recording stops rather than take all memory.
 constexpr std::size_t MaxQueued = std::size_t(1) << 20;
-// How long ending the program waits for the disk to take the last rows.
-constexpr auto FinishTimeout = 10s;
 
 } // namespace
 
+// What the caller and the writer's thread share. The thread holds it to its end.
+struct Recording::Writer
+{
+    Writer(std::unique_ptr<QIODevice> device, const QString &name)
+        : device(std::move(device)), name(name)
+    {
+        queued.reserve(1024);
+    }
+
+    void writeRows();
+    // Writes, and on failure cuts the file back to its last whole row.
+    bool writeOut(const QByteArray &bytes);
+    void stop(const QString &why);
+
+    const std::unique_ptr<QIODevice> device; // the writer's thread only, once it runs
+    const QString name;
+    qint64 written = 0; // the writer's thread only: bytes in whole rows
+    std::atomic<std::uint64_t> rowsWritten{0};
+    std::atomic<bool> stopped{false}; // a write failed, or too much waited
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::vector<RecordingFormat::Row> queued; // guarded by mutex
+    bool finishing = false;                   // guarded by mutex
+    QString failure;                          // guarded by mutex
+};
+
 std::unique_ptr<Recording> Recording::create(const QString &path, QString *error)
 {
-    std::unique_ptr<Recording> recording(new Recording(path));
-    if (!recording->m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly |
-                                QIODevice::Unbuffered)) {
-        *error =
-            recording->m_file.exists()
-                ? QStringLiteral("%1 exists already; it is left as it is").arg(path)
-                : QStringLiteral("cannot create %1: %2").arg(path, recording->m_file.errorString());
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        *error = file->exists()
+                     ? QStringLiteral("%1 exists already; it is left as it is").arg(path)
+                     : QStringLiteral("cannot create %1: %2").arg(path, file->errorString());
         return nullptr;
     }
-    recording->m_queued.reserve(1024);
-    recording->m_writer = std::thread(&Recording::writeRows, recording.get());
-    return recording;
+    return onDevice(std::move(file), path);
 }
 
-Recording::Recording(const QString &path) : m_file(path) {}
+std::unique_ptr<Recording> Recording::onDevice(std::unique_ptr<QIODevice> device,
+                                               const QString &name)
+{
+    return std::unique_ptr<Recording>(
+        new Recording(std::make_shared<Writer>(std::move(device), name)));
+}
+
+Recording::Recording(std::shared_ptr<Writer> writer) : m_writer(std::move(writer))
+{
+    m_thread = QThread::create([writer = m_writer] { writer->writeRows(); });
+    // Once it has ended, whether anybody still waits on it or not.
+    QObject::connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
+    m_thread->start();
+}
 
 Recording::~Recording()
 {
-    finish();
+    stop();
+}
+
+QString Recording::path() const
+{
+    return m_writer->name;
+}
+
+std::uint64_t Recording::rowsWritten() const
+{
+    return m_writer->rowsWritten.load(std::memory_order_relaxed);
+}
+
+bool Recording::failed() const
+{
+    return m_writer->stopped.load(std::memory_order_relaxed);
+}
+
+QString Recording::failure() const
+{
+    std::lock_guard lock(m_writer->mutex);
+    return m_writer->failure;
 }
 
 void Recording::add(const GloveSample &sample)
 {
-    if (m_stopped.load(std::memory_order_relaxed))
+    if (m_stopping || m_writer->stopped.load(std::memory_order_relaxed))
         return;
     RecordingFormat::Row row{
         ++m_added, std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - m_began),
         std::chrono::system_clock::now(), sample};
-    std::lock_guard lock(m_mutex);
-    if (m_queued.size() >= MaxQueued) {
-        m_stopped = true; // said by the writer, which is stuck on the disk
+    std::lock_guard lock(m_writer->mutex);
+    if (m_writer->queued.size() >= MaxQueued) {
+        m_writer->stopped = true; // said by the writer, which is stuck on the disk
         return;
     }
-    m_queued.push_back(row);
+    m_writer->queued.push_back(row);
+}
+
+void Recording::stop()
+{
+    if (m_stopping)
+        return;
+    m_stopping = true;
+    std::lock_guard lock(m_writer->mutex);
+    m_writer->finishing = true;
+    m_writer->wake.notify_all();
 }
 
 bool Recording::finish()
 {
-    if (!m_writer.joinable()) // finished already, or never begun
-        return !m_stopped;
-    std::unique_lock lock(m_mutex);
-    m_finishing = true;
-    m_wake.notify_all();
+    stop();
     // A disk that hangs (a network share gone, say) must not keep the program from ending.
-    if (!m_wake.wait_for(lock, FinishTimeout, [this] { return m_writerDone; })) {
-        m_stopped = true;
-        std::fprintf(stderr,
-                     "Vantrel: recording to %s: the disk has not taken the last rows "
-                     "in %lld s; ending without them.\n",
-                     qPrintable(m_file.fileName()), qlonglong(FinishTimeout.count()));
-        m_writer.detach();
+    if (m_thread && !m_thread->wait(QDeadlineTimer(FinishTimeout))) {
+        m_writer->stop(QStringLiteral("the disk has not taken the last rows in %1 s; ending "
+                                      "without them")
+                           .arg(FinishTimeout.count()));
         return false;
     }
-    lock.unlock();
-    m_writer.join();
-    m_file.close();
-    return !m_stopped;
+    return !failed();
 }
 
-void Recording::writeRows()
+void Recording::Writer::writeRows()
 {
     std::vector<RecordingFormat::Row> taken;
     taken.reserve(1024);
     QByteArray text = RecordingFormat::header();
     auto synced = Clock::now();
     bool unsynced = true;
-    bool stopped = false;
-    std::unique_lock lock(m_mutex);
+    bool failed = false;
+    std::unique_lock lock(mutex);
     for (;;) {
-        m_wake.wait_for(lock, WriteInterval, [this] { return m_finishing; });
-        const bool finishing = m_finishing;
-        const bool overflowed = !stopped && m_stopped && m_queued.size() >= MaxQueued;
-        taken.swap(m_queued);
+        wake.wait_for(lock, WriteInterval, [this] { return finishing; });
+        const bool ending = finishing;
+        const bool overflowed = !failed && stopped && queued.size() >= MaxQueued;
+        taken.swap(queued);
         lock.unlock();
 
-        if (!stopped) {
+        if (!failed) {
             for (const RecordingFormat::Row &row : taken)
                 RecordingFormat::appendRow(text, row);
             if (!text.isEmpty()) {
-                stopped = !writeOut(text);
+                failed = !writeOut(text);
                 unsynced = true;
-                m_rowsWritten += stopped ? 0 : taken.size();
+                if (!failed)
+                    rowsWritten.fetch_add(taken.size(), std::memory_order_relaxed);
             }
-            if (!stopped && overflowed) {
+            if (!failed && overflowed) {
                 stop(QStringLiteral("the disk took too long, and the samples waiting for it "
                                     "filled the memory set aside for them"));
-                stopped = true;
+                failed = true;
             }
-            if (!stopped && unsynced && (finishing || Clock::now() - synced >= SyncInterval)) {
-                if (!syncToDisk(m_file)) {
+            if (!failed && unsynced && (ending || Clock::now() - synced >= SyncInterval)) {
+                auto *file = qobject_cast<QFile *>(device.get());
+                if (file && !syncToDisk(*file)) {
                     stop(QStringLiteral("cannot sync to the disk"));
-                    stopped = true;
+                    failed = true;
                 }
                 synced = Clock::now();
                 unsynced = false;
@@ -120,40 +184,43 @@ void Recording::writeRows()
         }
         text.clear();
         taken.clear();
-
-        lock.lock();
-        if (finishing) {
-            m_writerDone = true;
-            m_wake.notify_all();
+        if (ending) {
+            device->close();
             return;
         }
+        lock.lock();
     }
 }
 
-bool Recording::writeOut(const QByteArray &bytes)
+bool Recording::Writer::writeOut(const QByteArray &bytes)
 {
     // A write cut short is followed by one for the rest, which tells why it failed.
     for (qint64 done = 0; done < bytes.size();) {
-        const qint64 wrote = m_file.write(bytes.constData() + done, bytes.size() - done);
+        const qint64 wrote = device->write(bytes.constData() + done, bytes.size() - done);
         if (wrote <= 0) {
-            const QString why = m_file.errorString();
+            const QString why = device->errorString();
             // Part of a row may have gone out; the file ends with a whole row.
-            m_file.resize(m_written);
+            if (auto *file = qobject_cast<QFileDevice *>(device.get()))
+                file->resize(written);
             stop(why);
             return false;
         }
         done += wrote;
     }
-    m_written += bytes.size();
+    written += bytes.size();
     return true;
 }
 
-void Recording::stop(const QString &why)
+void Recording::Writer::stop(const QString &why)
 {
-    m_stopped = true;
+    stopped = true;
+    {
+        std::lock_guard lock(mutex);
+        failure = why;
+    }
     std::fprintf(stderr,
                  "Vantrel: recording to %s stopped: %s. The rows written before are kept; "
                  "the glove is still shown.\n",
-                 qPrintable(m_file.fileName()), qPrintable(why));
+                 qPrintable(name), qPrintable(why));
     std::fflush(stderr);
 }
