@@ -1,13 +1,18 @@
-// The OSC messages the program sends, read back by liblo, a real OSC implementation: every
-// argument as it was given, and the padding right for names of every length.
+// Where samples go: the OSC messages the program sends, read back by liblo, a real OSC
+// implementation; and a recording stopped while its disk hangs.
 #include "handshapes.h"
 #include "oscmessage.h"
 #include "oscsender.h"
+#include "recording.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <array>
+#include <condition_variable>
 #include <lo/lo.h>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -21,9 +26,50 @@ LoMessage parsed(const char *bytes, std::size_t size)
                      &lo_message_free);
 }
 
+// A disk that hangs: each write waits until the test lets it go.
+class HangingDisk : public QIODevice
+{
+public:
+    explicit HangingDisk(std::atomic<bool> *closed) : m_closed(closed)
+    {
+        open(QIODevice::WriteOnly);
+    }
+    ~HangingDisk() override { *m_closed = true; }
+
+    void waitUntilWriting()
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_writing; });
+    }
+    void letGo()
+    {
+        std::lock_guard lock(m_mutex);
+        m_hanging = false;
+        m_changed.notify_all();
+    }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 size) override
+    {
+        std::unique_lock lock(m_mutex);
+        m_writing = true;
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return !m_hanging; });
+        return size;
+    }
+
+private:
+    std::atomic<bool> *m_closed;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_writing = false;
+    bool m_hanging = true;
+};
+
 } // namespace
 
-class TestOscMessage : public QObject
+class TestSinks : public QObject
 {
     Q_OBJECT
 
@@ -71,7 +117,34 @@ private slots:
         tooLong.addString(QByteArray(40, 'x'));
         QVERIFY(!tooLong.fits());
     }
+
+    // Stopped while its disk hangs, a recording returns at once and is gone; a new one is
+    // not held up by it; the old writer ends, with the device, once the disk comes back.
+    void aStopDoesNotWaitForAHangingDisk()
+    {
+        std::atomic<bool> closed = false;
+        auto *disk = new HangingDisk(&closed);
+        auto hanging = Recording::onDevice(std::unique_ptr<QIODevice>(disk), "hanging");
+        hanging->add(GloveSample{1, 2, 3, 4, 5, 6, 7, 8});
+        disk->waitUntilWriting();
+        hanging->add(GloveSample{9, 9, 9, 9, 9, 9, 9, 9});
+        hanging->stop();
+        hanging.reset();
+
+        QTemporaryDir dir;
+        QString error;
+        auto next = Recording::create(dir.filePath(QStringLiteral("next.csv")), &error);
+        QVERIFY2(next, qPrintable(error));
+        for (std::uint8_t i = 0; i < 100; ++i)
+            next->add(GloveSample{i, i, i, i, i, i, i, i});
+        QVERIFY(next->finish());
+        QCOMPARE(next->rowsWritten(), 100u);
+        QVERIFY(!closed);
+
+        disk->letGo();
+        QTRY_VERIFY(closed);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestOscMessage)
-#include "tst_oscmessage.moc"
+QTEST_GUILESS_MAIN(TestSinks)
+#include "tst_sinks.moc"
