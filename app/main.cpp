@@ -60,6 +60,7 @@ int main(int argc, char *argv[])
     setConfiguredPortDevices(commandLine.portDevices());
 
     frmFlex()->show();
+    frmFlex()->showLogging();
     // Being told to end (a signal, the console closing, the session ending) runs the Exit
     // sequence, which completes the recording.
     runOnEndRequests([] { frmFlex()->cmdExit_Click(); });

@@ -98,6 +98,11 @@ bool Recording::failed() const
     return m_writer->stopped.load(std::memory_order_relaxed);
 }
 
+bool Recording::isWriting() const
+{
+    return m_thread && !m_thread->isFinished();
+}
+
 QString Recording::failure() const
 {
     std::lock_guard lock(m_writer->mutex);

@@ -44,6 +44,8 @@ public:
     void stop();
 
     QString path() const;
+    // Whether its writer still runs: not yet stopped, or completing the file.
+    bool isWriting() const;
     // The rows in the file so far.
     std::uint64_t rowsWritten() const;
     // Whether anything was lost: a write failed, or the disk could not keep up; and why.

@@ -4,6 +4,7 @@
 #include "fingerbar.h"
 #include "frmabout.h"
 #include "frmcomport.h"
+#include "frmdatalog.h"
 #include "frmgestures.h"
 #include "frmmouse.h"
 #include "frmusercal.h"
@@ -15,13 +16,17 @@
 #include "panelframe.h"
 #include "readoutlabel.h"
 #include "samplepresentation.h"
+#include "samplesinks.h"
 #include "shutdown.h"
 #include "twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -111,6 +116,12 @@ FrmFlex::FrmFlex()
     auto *statusText = new QLabel(QStringLiteral("Vantrel Version 0.1"), StatusBar1);
     statusText->setObjectName(QStringLiteral("StatusBar1Text"));
     StatusBar1->addWidget(statusText, 1);
+    StatusBar1Logging = new QLabel(StatusBar1);
+    StatusBar1Logging->setObjectName(QStringLiteral("StatusBar1Logging"));
+    StatusBar1->addPermanentWidget(StatusBar1Logging);
+    StatusBar1Logging->hide();
+    m_loggingRefresh.setInterval(250);
+    connect(&m_loggingRefresh, &QTimer::timeout, this, &FrmFlex::showLogging);
     StatusBar1Gesture = new QLabel(StatusBar1);
     StatusBar1Gesture->setObjectName(QStringLiteral("StatusBar1Gesture"));
     StatusBar1Gesture->setToolTip(
@@ -260,7 +271,10 @@ void FrmFlex::createMenus()
         addEntry(mnuRecognition, "mnuRecognitionGestures", QStringLiteral("Set Gestures"));
     connect(mnuRecognitionGestures, &QAction::triggered, this,
             &FrmFlex::mnuRecognitionGestures_Click);
-    addEntry(mnuRecognition, "mnuRecognitionDataLog", QStringLiteral("Data Logging"));
+    mnuRecognitionDataLog =
+        addEntry(mnuRecognition, "mnuRecognitionDataLog", QStringLiteral("Data Logging"));
+    connect(mnuRecognitionDataLog, &QAction::triggered, this,
+            &FrmFlex::mnuRecognitionDataLog_Click);
 
     mnuOptions = addMenu("mnuOptions", QStringLiteral("Options"));
     mnuOptionsFFeedback =
@@ -296,6 +310,7 @@ void FrmFlex::Form_Load()
         if (!problem.isEmpty())
             std::fprintf(stderr, "Vantrel: %s\n", qPrintable(problem));
         loadPointerSettings(*settings);
+        loadLoggingSettings(*settings);
     }
     applySavedGloveSettings();
     connect(&frmComPort()->comm(), &MSComm::linkChanged, this, &FrmFlex::applySavedGloveSettings);
@@ -350,6 +365,41 @@ void FrmFlex::mnuRecognitionGestures_Click()
     frmGestures()->begin();
 }
 
+void FrmFlex::mnuRecognitionDataLog_Click()
+{
+    frmDataLog()->begin();
+}
+
+void FrmFlex::showLogging()
+{
+    const SampleSinks &sinks = sampleSinks();
+    const Recording *recording = sinks.recording();
+    QStringList parts;
+    QString tip;
+    if (recording && (sinks.isRecording() || recording->failed())) {
+        const QString name = QFileInfo(recording->path()).fileName();
+        const QString rows = QLocale().toString(qulonglong(recording->rowsWritten()));
+        parts << (recording->failed()
+                      ? QStringLiteral("Recording %1 failed: %2 samples kept").arg(name, rows)
+                      : QStringLiteral("Recording %1: %2 samples").arg(name, rows));
+        tip = recording->failed()
+                  ? QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(recording->path()),
+                                                 recording->failure())
+                  : QDir::toNativeSeparators(recording->path());
+    }
+    if (!sinks.forwardingTarget().isEmpty())
+        parts << QStringLiteral("OSC to %1").arg(sinks.forwardingTarget());
+    StatusBar1Logging->setText(parts.join(QLatin1String(" · ")));
+    StatusBar1Logging->setToolTip(tip);
+    StatusBar1Logging->setVisible(!parts.isEmpty());
+    // Up to date while logging runs and while a stopped recording's writer completes its file.
+    const bool changing = sinks.isLogging() || (recording && recording->isWriting());
+    if (changing && !m_loggingRefresh.isActive())
+        m_loggingRefresh.start();
+    else if (!changing)
+        m_loggingRefresh.stop();
+}
+
 void FrmFlex::showHandShape(const QString &name)
 {
     StatusBar1Gesture->setText(name);
@@ -372,6 +422,7 @@ void FrmFlex::mnuFileSave_Click()
     const GloveSettings saving{handReading().calibration(), mnuOptionsFilter->isChecked()};
     const auto settings = CalibrationStore::userSettings();
     savePointerSettings(*settings);
+    saveLoggingSettings(*settings);
     QString error;
     if (!CalibrationStore::save(*settings, m_glove, m_gloveLabel, saving,
                                 handReading().handShapes(), &error)) {

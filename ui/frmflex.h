@@ -40,6 +40,8 @@ public:
     // Shows the Mouse and Set Gestures dialogs.
     void mnuCalibrationMouse_Click();
     void mnuRecognitionGestures_Click();
+    // Shows the Data Logging dialog.
+    void mnuRecognitionDataLog_Click();
     // Toggles the entry's check mark, which is the whole of the filter setting.
     void mnuOptionsFilter_Click();
 
@@ -48,6 +50,8 @@ public:
     // The status bar's word on the hand shape held, and on the glove's pointer.
     void showHandShape(const QString &name);
     void showPointerState();
+    // Shows what is logged, and keeps it up to date a few times a second while it runs.
+    void showLogging();
     // Puts in effect what was saved for the glove the port is on, when that glove changes.
     void applySavedGloveSettings();
 
@@ -76,6 +80,8 @@ public:
     QLabel *StatusBar1Calibration = nullptr;
     QLabel *StatusBar1Gesture = nullptr;
     QLabel *StatusBar1Pointer = nullptr;
+    // While logging: the file, the samples written and the OSC target; a failed recording.
+    QLabel *StatusBar1Logging = nullptr;
     QGroupBox *fraFlex = nullptr;
     QGroupBox *fraAccel = nullptr;
     QGroupBox *fraRawData = nullptr;
@@ -89,6 +95,7 @@ public:
     QAction *mnuCalibrationMouse = nullptr;
     QMenu *mnuRecognition = nullptr;
     QAction *mnuRecognitionGestures = nullptr;
+    QAction *mnuRecognitionDataLog = nullptr;
     QMenu *mnuOptions = nullptr;
     QAction *mnuOptionsFFeedback = nullptr;
     QAction *mnuOptionsComPort = nullptr;
@@ -116,6 +123,7 @@ private:
     QString m_glove;
     QString m_gloveLabel;
     QTimer m_statusMessageTime;
+    QTimer m_loggingRefresh;
 };
 
 #endif // FRMFLEX_H

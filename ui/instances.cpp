@@ -2,6 +2,7 @@
 
 #include "frmabout.h"
 #include "frmcomport.h"
+#include "frmdatalog.h"
 #include "frmflex.h"
 #include "frmgestures.h"
 #include "frmmouse.h"
@@ -14,6 +15,7 @@ FrmAbout *aboutBox = nullptr;
 FrmUserCal *userCalibration = nullptr;
 FrmGestures *setGestures = nullptr;
 FrmMouse *mouseSettings = nullptr;
+FrmDataLog *dataLogging = nullptr;
 PortDevices portDevices = PortDevices();
 } // namespace
 
@@ -59,6 +61,13 @@ FrmMouse *frmMouse()
     if (!mouseSettings)
         mouseSettings = new FrmMouse;
     return mouseSettings;
+}
+
+FrmDataLog *frmDataLog()
+{
+    if (!dataLogging)
+        dataLogging = new FrmDataLog;
+    return dataLogging;
 }
 
 void setConfiguredPortDevices(const PortDevices &devices)

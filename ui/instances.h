@@ -5,6 +5,7 @@
 
 class FrmAbout;
 class FrmComPort;
+class FrmDataLog;
 class FrmFlex;
 class FrmGestures;
 class FrmMouse;
@@ -18,6 +19,7 @@ FrmAbout *frmAbout();
 FrmUserCal *frmUserCal();
 FrmGestures *frmGestures();
 FrmMouse *frmMouse();
+FrmDataLog *frmDataLog();
 
 // Which devices the ports denote; the serial control takes them when the port settings
 // window is created.

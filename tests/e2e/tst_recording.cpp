@@ -18,13 +18,34 @@ namespace {
 
 constexpr int Packets = 640;
 
-QList<GloveSample> sentByRandomGlove()
+QList<GloveSample> sentByRandomGlove(int packets = Packets)
 {
     QRandomGenerator random;
     QList<GloveSample> samples;
-    for (int i = 0; i < Packets; ++i)
+    for (int i = 0; i < packets; ++i)
         samples << patternSample(GlovePattern::Random, quint64(i), random);
     return samples;
+}
+
+// Where the samples stand in what the glove sent, one after another; -1 when they are not a
+// run of it.
+qsizetype runIn(const QList<GloveSample> &sent, const QList<GloveSample> &samples)
+{
+    const qsizetype at = samples.isEmpty() ? -1 : sent.indexOf(samples.first());
+    return at >= 0 && sent.mid(at, samples.size()) == samples ? at : -1;
+}
+
+// Keys pressed in a window of the program, a string typed where it says "type:".
+void keysIn(WId window, const QStringList &keys)
+{
+    xdotool({"windowfocus", "--sync", QString::number(window)});
+    QTest::qWait(200); // the program learns of its focus a moment later
+    for (const QString &key : keys) {
+        if (key.startsWith(QLatin1String("type:")))
+            xdotool({"type", "--delay", "5", key.mid(5)});
+        else
+            xdotool({"key", key});
+    }
 }
 
 // The rows of a recording, which must be numbered 1, 2, ... and end with a whole row.
@@ -144,6 +165,61 @@ private slots:
         const double span = seconds(recorded.back()) - seconds(recorded.front());
         const double replayedSpan = seconds(replayed.back()) - seconds(replayed.front());
         QVERIFY2(qAbs(replayedSpan - span) < 0.25, qPrintable(QString::number(replayedSpan)));
+    }
+
+    // Started, stopped and started again from Data Logging, with no option on the command
+    // line: each file holds the samples shown while it ran, in order, and OSC sent every one
+    // of them and nothing between; an existing file is refused before anything starts.
+    void loggingFromTheMenu()
+    {
+        OscDump oscdump;
+        QVERIFY(oscdump.isListening());
+        const QString first = dir.filePath(QStringLiteral("menu-first.csv"));
+        const QString second = dir.filePath(QStringLiteral("menu-second.csv"));
+        constexpr int Sent = 213 * 20;
+        SimulatedGlove glove({"--pattern", "random", "--packets", QString::number(Sent)});
+        RunningVantrel vantrel;
+        QVERIFY(vantrel.start({"--com1", glove.path}));
+        FrmFlex &layout = vantrel.layout;
+        const auto openDialog = [&] {
+            vantrel.chooseFromMenu(layout.mnuRecognition, layout.mnuRecognitionDataLog);
+            return waitForWindow(QStringLiteral("Data Logging"));
+        };
+
+        auto dialog = openDialog();
+        QVERIFY(dialog);
+        keysIn(*dialog, {"ctrl+a", "type:" + first, "alt+n", "Tab", "ctrl+a",
+                         "type:" + oscdump.target(), "Return"});
+        QTRY_VERIFY(!windowShown(QStringLiteral("Data Logging")));
+        QTest::qWait(1500);
+        dialog = openDialog();
+        QVERIFY(dialog);
+        keysIn(*dialog, {"alt+s"});
+        QTest::qWait(300);
+        // The first file's name again: refused, and the dialog stays.
+        keysIn(*dialog, {"ctrl+a", "type:" + first, "Return"});
+        QTest::qWait(500);
+        QVERIFY(windowShown(QStringLiteral("Data Logging")));
+        keysIn(*dialog, {"ctrl+a", "type:" + second, "Return"});
+        QTRY_VERIFY(!windowShown(QStringLiteral("Data Logging")));
+        QTest::qWait(1000);
+        keysIn(vantrel.window, {"ctrl+x"});
+        QVERIFY(vantrel.process.waitForFinished(5000));
+        QCOMPARE(vantrel.process.exitCode(), 0);
+
+        const QList<GloveSample> sent = sentByRandomGlove(Sent);
+        const QList<GloveSample> firstSamples = samplesOf(recordingAt(first));
+        const QList<GloveSample> secondSamples = samplesOf(recordingAt(second));
+        QVERIFY2(firstSamples.size() > 200 && secondSamples.size() > 100,
+                 qPrintable(QStringLiteral("%1 and %2 rows")
+                                .arg(firstSamples.size())
+                                .arg(secondSamples.size())));
+        const qsizetype firstAt = runIn(sent, firstSamples);
+        const qsizetype secondAt = runIn(sent, secondSamples);
+        QVERIFY(firstAt >= 0 && secondAt >= 0);
+        QVERIFY(secondAt > firstAt + firstSamples.size());
+        // Both times, as the dialog kept the choice: nothing between them.
+        QTRY_COMPARE(samplesOf(oscdump.received), firstSamples + secondSamples);
     }
 
     void refusedBeforeAnyWindow_data()

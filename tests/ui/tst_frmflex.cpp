@@ -302,7 +302,7 @@ private slots:
         ShowGloveSample({1, 2, 3, 4, 5, 6, 7, 8});
         const QStringList shown = readouts();
         for (const char *name :
-             {"mnuCalibrationJoystick", "mnuRecognitionDataLog", "mnuOptionsFFeedback"})
+             {"mnuCalibrationJoystick", "mnuOptionsFFeedback"})
             frmFlex()->findChild<QAction *>(QLatin1String(name))->trigger();
         QCoreApplication::processEvents();
 
