@@ -389,7 +389,7 @@ void FrmFlex::showLogging()
     }
     if (!sinks.forwardingTarget().isEmpty())
         parts << QStringLiteral("OSC to %1").arg(sinks.forwardingTarget());
-    StatusBar1Logging->setText(parts.join(QLatin1String(" · ")));
+    StatusBar1Logging->setText(parts.join(QStringLiteral(" · ")));
     StatusBar1Logging->setToolTip(tip);
     StatusBar1Logging->setVisible(!parts.isEmpty());
     // Up to date while logging runs and while a stopped recording's writer completes its file.
