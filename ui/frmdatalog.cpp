@@ -148,8 +148,19 @@ void FrmDataLog::showState()
          std::initializer_list<QWidget *>{chkRecord, txtFile, cmdBrowse, chkOsc, txtOsc})
         field->setEnabled(!logging);
     cmdStop->setEnabled(logging);
+    cmdCancel->setVisible(!logging);
     cmdOK->setText(logging ? QStringLiteral("Close") : QStringLiteral("OK"));
-    lblState->setText(logging ? QStringLiteral("Logging runs: Stop ends it.") : QString());
+    QStringList running;
+    if (sinks.isRecording())
+        running << QStringLiteral("Recording to %1")
+                       .arg(QFileInfo(sinks.recording()->path()).fileName());
+    if (!sinks.forwardingTarget().isEmpty())
+        running << QStringLiteral("sending to %1").arg(sinks.forwardingTarget());
+    if (!running.isEmpty())
+        running.first()[0] = running.first()[0].toUpper();
+    lblState->setText(logging
+                          ? running.join(QLatin1String(", ")) + QStringLiteral(". Stop ends it.")
+                          : QString());
 }
 
 void FrmDataLog::cmdBrowse_Click()

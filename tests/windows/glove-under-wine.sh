@@ -3,7 +3,7 @@
 #   . "$(dirname "$0")/glove-under-wine.sh" NAME
 # Gives sim, screenshot, work, glove_link (COM1's link to the simulator's pseudo-terminal),
 # sim_pid and app_pid (ended on exit, as is what more_cleanup ends), fail, wait_for and
-# wait_for_window; run_with_pose and quit, for a run on a glove that holds the poses written to
+# wait_for_window; at; run_with_pose and quit, for a run on a glove that holds the poses written to
 # fd 3; key, where Vantrel.exe keeps its settings, removed on exit.
 : "${VANTREL_WINE_SESSION:?run through tests/windows/run-tests}"
 sim="$VANTREL_LINUX_BUILD/tools/glovesim/vantrel-glove-sim"
@@ -48,6 +48,12 @@ wait_for_window() {
         sleep 0.1
     done
     fail "no window '$1'"
+}
+
+# A point of the main window (`window`), in its client's pixels below the menu bar.
+at() {
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    echo $((X + $1)) $((Y + $2))
 }
 
 # Vantrel.exe on COM1, the glove holding one pose; waits until it shows.

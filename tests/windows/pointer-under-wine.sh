@@ -26,11 +26,6 @@ hold() {
 pointer() {
     xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/'
 }
-# A point of the main window, in its client's pixels below the menu bar.
-at() {
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    echo $((X + $1)) $((Y + $2))
-}
 
 run_with_pose "$open 100 120 0 0"
 # Calibration > Mouse, then its check box by its mnemonic.
