@@ -1,5 +1,6 @@
 #include "frmdatalog.h"
 
+#include "dialogbuttons.h"
 #include "frmflex.h"
 #include "instances.h"
 #include "samplesinks.h"
@@ -90,18 +91,13 @@ FrmDataLog::FrmDataLog()
     bold.setBold(true);
     lblState->setFont(bold);
 
-    auto *buttons = new QDialogButtonBox(this);
-    cmdStop = buttons->addButton(QStringLiteral("&Stop"), QDialogButtonBox::ActionRole);
+    const DialogButtons buttons = okAndCancel(this);
+    cmdOK = buttons.ok;
+    cmdCancel = buttons.cancel;
+    cmdStop = buttons.box->addButton(QStringLiteral("&Stop"), QDialogButtonBox::ActionRole);
     cmdStop->setObjectName(QStringLiteral("cmdStop"));
     cmdStop->setAutoDefault(false);
-    cmdCancel = buttons->addButton(QDialogButtonBox::Cancel);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
-    cmdOK = buttons->addButton(QDialogButtonBox::Ok);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
     connect(cmdStop, &QPushButton::clicked, this, &FrmDataLog::cmdStop_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdOK, &QPushButton::clicked, this, &FrmDataLog::cmdOK_Click);
 
     auto *layout = new QVBoxLayout(this);
@@ -109,7 +105,7 @@ FrmDataLog::FrmDataLog()
     layout->addWidget(about);
     layout->addWidget(lblState);
     layout->addStretch();
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
 }
 
 void FrmDataLog::begin()

@@ -1,5 +1,6 @@
 #include "frmgestures.h"
 
+#include "dialogbuttons.h"
 #include "frmflex.h"
 #include "handreading.h"
 #include "instances.h"
@@ -125,18 +126,13 @@ FrmGestures::FrmGestures()
         m_rows[pattern] = row;
     }
 
-    auto *buttons = new QDialogButtonBox(this);
-    cmdDefaults = buttons->addButton(QStringLiteral("&Defaults"), QDialogButtonBox::ResetRole);
+    const DialogButtons buttons = okAndCancel(this);
+    cmdOK = buttons.ok;
+    cmdCancel = buttons.cancel;
+    cmdDefaults = buttons.box->addButton(QStringLiteral("&Defaults"), QDialogButtonBox::ResetRole);
     cmdDefaults->setObjectName(QStringLiteral("cmdDefaults"));
     cmdDefaults->setAutoDefault(false);
-    cmdCancel = buttons->addButton(QDialogButtonBox::Cancel);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
-    cmdOK = buttons->addButton(QDialogButtonBox::Ok);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
     connect(cmdDefaults, &QPushButton::clicked, this, &FrmGestures::cmdDefaults_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(cmdOK, &QPushButton::clicked, this, &FrmGestures::cmdOK_Click);
 
     auto *layout = new QVBoxLayout(this);
@@ -145,7 +141,7 @@ FrmGestures::FrmGestures()
     layout->addWidget(lblCalibration);
     layout->addLayout(grid);
     layout->addWidget(new QLabel(QStringLiteral("File > Save keeps them for the next run."), this));
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
 
     m_refresh.setInterval(100);
     connect(&m_refresh, &QTimer::timeout, this, &FrmGestures::refresh);
