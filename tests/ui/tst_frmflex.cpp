@@ -301,8 +301,7 @@ private slots:
     {
         ShowGloveSample({1, 2, 3, 4, 5, 6, 7, 8});
         const QStringList shown = readouts();
-        for (const char *name :
-             {"mnuCalibrationJoystick", "mnuOptionsFFeedback"})
+        for (const char *name : {"mnuCalibrationJoystick", "mnuOptionsFFeedback"})
             frmFlex()->findChild<QAction *>(QLatin1String(name))->trigger();
         QCoreApplication::processEvents();
 
