@@ -19,6 +19,8 @@ void OscMessage::put(const void *bytes, std::size_t count)
         m_fits = false;
         return;
     }
+    if (count == 0)
+        return; // an empty text may have no bytes at all to copy from
     std::memcpy(m_buffer + m_size, bytes, count);
     m_size += count;
 }
