@@ -20,8 +20,6 @@ bool GlovePointer::available(QString *why)
     if (!m_opened) {
         m_opened = true;
         m_device = PointerDevice::open(&m_unavailable);
-        if (m_device)
-            m_device->watchPauseKey([this] { setPaused(!m_paused); }, &m_pauseKeyProblem);
     }
     *why = m_unavailable;
     return m_device != nullptr;
@@ -36,10 +34,14 @@ void GlovePointer::setOn(bool on)
     m_on = on;
     m_paused = false;
     stop();
-    if (on)
+    m_pauseKeyProblem.clear();
+    if (on) {
+        m_device->watchPauseKey([this] { setPaused(!m_paused); }, &m_pauseKeyProblem);
         m_silence.start();
-    else
+    } else {
+        m_device->unwatchPauseKey();
         m_silence.stop();
+    }
     if (onStateChanged)
         onStateChanged();
 }

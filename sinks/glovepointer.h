@@ -49,7 +49,7 @@ public:
 
     // Whether this session's pointer can be moved; when not, `why` says so.
     bool available(QString *why);
-    // Why the pause key does not work here, or nothing when it does.
+    // Why the pause key does not work while on, or nothing when it does.
     QString pauseKeyProblem() const { return m_pauseKeyProblem; }
 
     bool isOn() const { return m_on; }

@@ -21,9 +21,11 @@ public:
     // Moves the pointer by so many pixels, as a mouse moved by hand would.
     virtual void move(int dx, int dy) = 0;
     virtual void setLeftButton(bool down) = 0;
-    // Calls `pressed` on each press of PauseKey from now on; false, with why, when another
-    // program holds that key.
+    // Calls `pressed` on each press of PauseKey until unwatchPauseKey(); false, with why, when
+    // another program holds that key. Held only while the glove moves the pointer, so that
+    // the key stays other programs' the rest of the time.
     virtual bool watchPauseKey(std::function<void()> pressed, QString *why) = 0;
+    virtual void unwatchPauseKey() = 0;
 };
 
 #endif // POINTERDEVICE_H

@@ -9,12 +9,15 @@ namespace {
 class WindowsPointer : public PointerDevice, public QAbstractNativeEventFilter
 {
 public:
-    ~WindowsPointer() override
+    ~WindowsPointer() override { unwatchPauseKey(); }
+
+    void unwatchPauseKey() override
     {
-        if (m_pressed) {
-            UnregisterHotKey(nullptr, HotKeyId);
-            QCoreApplication::instance()->removeNativeEventFilter(this);
-        }
+        if (!m_pressed)
+            return;
+        UnregisterHotKey(nullptr, HotKeyId);
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+        m_pressed = {};
     }
 
     void move(int dx, int dy) override
@@ -37,6 +40,8 @@ public:
 
     bool watchPauseKey(std::function<void()> pressed, QString *why) override
     {
+        if (m_pressed)
+            return true;
         // Posted to this thread's queue, where the event loop's filters see it.
         if (!RegisterHotKey(nullptr, HotKeyId, MOD_CONTROL | MOD_ALT | MOD_NOREPEAT, 'P')) {
             *why = QStringLiteral("%1 is taken by another program").arg(QLatin1String(PauseKey));

@@ -28,6 +28,16 @@ public:
         XCloseDisplay(m_display);
     }
 
+    void unwatchPauseKey() override
+    {
+        if (!m_keys)
+            return;
+        m_keys.reset();
+        grab(false);
+        XFlush(m_display);
+        m_pressed = {};
+    }
+
     void move(int dx, int dy) override
     {
         XTestFakeRelativeMotionEvent(m_display, dx, dy, CurrentTime);
@@ -42,27 +52,22 @@ public:
 
     bool watchPauseKey(std::function<void()> pressed, QString *why) override
     {
-        const KeyCode key = XKeysymToKeycode(m_display, XK_p);
-        const Window root = DefaultRootWindow(m_display);
-        // Caps Lock and Num Lock on or off: each is a grab of its own.
-        const unsigned locks[] = {0, LockMask, Mod2Mask, LockMask | Mod2Mask};
+        if (m_keys)
+            return true;
+        m_pauseKey = XKeysymToKeycode(m_display, XK_p);
         XSync(m_display, False);
         grabFailed = false;
         const auto previous = XSetErrorHandler(noteGrabFailure);
-        for (unsigned lock : locks)
-            XGrabKey(m_display, key, ControlMask | Mod1Mask | lock, root, True, GrabModeAsync,
-                     GrabModeAsync);
+        grab(true);
         XSync(m_display, False);
         XSetErrorHandler(previous);
         if (grabFailed) {
-            for (unsigned lock : locks)
-                XUngrabKey(m_display, key, ControlMask | Mod1Mask | lock, root);
+            grab(false);
             *why = QStringLiteral("%1 is taken by another program").arg(QLatin1String(PauseKey));
             return false;
         }
         // A key held down repeats as presses alone, not as a release and a press each time.
         XkbSetDetectableAutoRepeat(m_display, True, nullptr);
-        m_pauseKey = key;
         m_pressed = std::move(pressed);
         m_keys =
             std::make_unique<QSocketNotifier>(ConnectionNumber(m_display), QSocketNotifier::Read);
@@ -71,6 +76,20 @@ public:
     }
 
 private:
+    void grab(bool on)
+    {
+        const Window root = DefaultRootWindow(m_display);
+        // Caps Lock and Num Lock on or off: each is a grab of its own.
+        for (unsigned lock :
+             {0u, unsigned(LockMask), unsigned(Mod2Mask), unsigned(LockMask | Mod2Mask)}) {
+            if (on)
+                XGrabKey(m_display, m_pauseKey, ControlMask | Mod1Mask | lock, root, True,
+                         GrabModeAsync, GrabModeAsync);
+            else
+                XUngrabKey(m_display, m_pauseKey, ControlMask | Mod1Mask | lock, root);
+        }
+    }
+
     void readEvents()
     {
         while (XPending(m_display)) {

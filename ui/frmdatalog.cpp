@@ -146,17 +146,18 @@ void FrmDataLog::showState()
     cmdStop->setEnabled(logging);
     cmdCancel->setVisible(!logging);
     cmdOK->setText(logging ? QStringLiteral("Close") : QStringLiteral("OK"));
-    QStringList running;
-    if (sinks.isRecording())
-        running << QStringLiteral("Recording to %1")
-                       .arg(QFileInfo(sinks.recording()->path()).fileName());
-    if (!sinks.forwardingTarget().isEmpty())
-        running << QStringLiteral("sending to %1").arg(sinks.forwardingTarget());
-    if (!running.isEmpty())
-        running.first()[0] = running.first()[0].toUpper();
-    lblState->setText(logging
-                          ? running.join(QLatin1String(", ")) + QStringLiteral(". Stop ends it.")
-                          : QString());
+    const QString file =
+        sinks.isRecording() ? QFileInfo(sinks.recording()->path()).fileName() : QString();
+    const QString target = sinks.forwardingTarget();
+    QString running;
+    if (!file.isEmpty() && !target.isEmpty())
+        running =
+            QStringLiteral("Recording to %1 and sending to %2. Stop ends both.").arg(file, target);
+    else if (!file.isEmpty())
+        running = QStringLiteral("Recording to %1. Stop ends it.").arg(file);
+    else if (!target.isEmpty())
+        running = QStringLiteral("Sending to %1. Stop ends it.").arg(target);
+    lblState->setText(running);
 }
 
 void FrmDataLog::cmdBrowse_Click()
