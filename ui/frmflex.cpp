@@ -120,7 +120,8 @@ FrmFlex::FrmFlex()
     StatusBar1Logging->setObjectName(QStringLiteral("StatusBar1Logging"));
     StatusBar1->addPermanentWidget(StatusBar1Logging);
     StatusBar1Logging->hide();
-    m_loggingRefresh.setInterval(250);
+    // Each change repaints the window: once a second is enough for a count.
+    m_loggingRefresh.setInterval(1000);
     connect(&m_loggingRefresh, &QTimer::timeout, this, &FrmFlex::showLogging);
     StatusBar1Gesture = new QLabel(StatusBar1);
     StatusBar1Gesture->setObjectName(QStringLiteral("StatusBar1Gesture"));

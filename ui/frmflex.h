@@ -50,7 +50,7 @@ public:
     // The status bar's word on the hand shape held, and on the glove's pointer.
     void showHandShape(const QString &name);
     void showPointerState();
-    // Shows what is logged, and keeps it up to date a few times a second while it runs.
+    // Shows what is logged, and keeps it up to date once a second while it runs.
     void showLogging();
     // Puts in effect what was saved for the glove the port is on, when that glove changes.
     void applySavedGloveSettings();
