@@ -3,6 +3,7 @@
 #include "dialogbuttons.h"
 #include "frmflex.h"
 #include "instances.h"
+#include "look.h"
 #include "samplesinks.h"
 
 #include <QCheckBox>
@@ -87,9 +88,7 @@ FrmDataLog::FrmDataLog()
     lblState = new QLabel(this);
     lblState->setObjectName(QStringLiteral("lblState"));
     lblState->setWordWrap(true);
-    QFont bold = lblState->font();
-    bold.setBold(true);
-    lblState->setFont(bold);
+    lblState->setFont(Look::boldDefaultFont());
 
     const DialogButtons buttons = okAndCancel(this);
     cmdOK = buttons.ok;

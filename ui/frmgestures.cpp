@@ -104,9 +104,7 @@ FrmGestures::FrmGestures()
         this);
     lblCalibration->setObjectName(QStringLiteral("lblCalibration"));
     lblCalibration->setWordWrap(true);
-    QFont bold = lblCalibration->font();
-    bold.setBold(true);
-    lblCalibration->setFont(bold);
+    lblCalibration->setFont(Look::boldDefaultFont());
 
     auto *grid = new QGridLayout;
     for (int pattern = 0; pattern < HandShapes::Patterns; ++pattern) {

@@ -4,6 +4,7 @@
 #include "glovepointer.h"
 #include "handreading.h"
 #include "instances.h"
+#include "look.h"
 #include "samplepresentation.h"
 
 #include <QCheckBox>
@@ -91,9 +92,7 @@ FrmMouse::FrmMouse()
     lblState = new QLabel(this);
     lblState->setObjectName(QStringLiteral("lblState"));
     lblState->setWordWrap(true);
-    QFont bold = lblState->font();
-    bold.setBold(true);
-    lblState->setFont(bold);
+    lblState->setFont(Look::boldDefaultFont());
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
