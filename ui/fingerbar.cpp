@@ -12,6 +12,23 @@ FingerBar::FingerBar(QWidget *parent) : QProgressBar(parent)
     // which cost more than the rest of setting the value.
     setFormat(QStringLiteral("%v"));
     setTextVisible(true);
+    QProgressBar::setValue(m_value);
+    connect(this, &QProgressBar::valueChanged, this, [this](int value) { m_value = value; });
+}
+
+void FingerBar::setValue(int value)
+{
+    if (value == m_value || value < minimum() || value > maximum())
+        return;
+    // The first change since the last frame asks for the next one; later ones go with it.
+    if (m_value == QProgressBar::value())
+        update();
+    m_value = value;
+}
+
+void FingerBar::showValue()
+{
+    QProgressBar::setValue(m_value);
 }
 
 bool FingerBar::event(QEvent *event)
@@ -29,7 +46,7 @@ QRect FingerBar::filledRect() const
 {
     const QRect area = inside();
     const int span = maximum() - minimum();
-    const int height = span > 0 ? qRound(double(area.height()) * (value() - minimum()) / span) : 0;
+    const int height = span > 0 ? qRound(double(area.height()) * (m_value - minimum()) / span) : 0;
     return QRect(area.left(), area.bottom() + 1 - height, area.width(), height);
 }
 

@@ -14,6 +14,16 @@ class FingerBar : public QProgressBar
 public:
     explicit FingerBar(QWidget *parent);
 
+    // The value the bar shows, set for every sample. QProgressBar's own value, which its signal
+    // and assistive technology follow, takes it once a frame (showValue): QProgressBar::setValue
+    // repaints the bar and tells assistive technology at once, which for every sample is 213
+    // times a second for a screen that shows 60 frames. Setting QProgressBar's value directly
+    // sets the bar's too.
+    void setValue(int value);
+    int value() const { return m_value; }
+    // Brings QProgressBar's value up to the bar's; called as a frame is painted.
+    void showValue();
+
     // The part of the inside that the value fills.
     QRect filledRect() const;
 
@@ -31,6 +41,7 @@ private:
     QImage m_empty;
     QImage m_full;
     qint64 m_paletteKey = 0;
+    int m_value = 0;
 };
 
 #endif // FINGERBAR_H

@@ -176,19 +176,23 @@ void FrmFlex::createFingerBars()
     constexpr int Bottom = 2655;
     struct Bar
     {
-        QProgressBar **bar;
+        FingerBar **bar;
         const char *name;
+        const char *finger; // what assistive technology calls it
         int left;
         int top;
     };
     const Bar bars[] = {
-        {&prgThumb, "prgThumb", 600, 1320},   {&prgIndex, "prgIndex", 1080, 840},
-        {&prgMiddle, "prgMiddle", 1560, 360}, {&prgRing, "prgRing", 2040, 720},
-        {&prgPinky, "prgPinky", 2520, 1080},
+        {&prgThumb, "prgThumb", "Thumb", 600, 1320},
+        {&prgIndex, "prgIndex", "Index finger", 1080, 840},
+        {&prgMiddle, "prgMiddle", "Middle finger", 1560, 360},
+        {&prgRing, "prgRing", "Ring finger", 2040, 720},
+        {&prgPinky, "prgPinky", "Little finger", 2520, 1080},
     };
     for (const Bar &b : bars) {
         auto *bar = new FingerBar(fraFlex);
         bar->setObjectName(QLatin1String(b.name));
+        bar->setAccessibleName(QLatin1String(b.finger));
         // 256, not 255, is the top, so that every byte value fits below it.
         bar->setRange(0, 256);
         bar->setValue(0);
@@ -204,7 +208,7 @@ void FrmFlex::createReadouts()
         const char *captionName;
         const char *caption;
         int captionWidth;
-        QLabel **readout;
+        ReadoutLabel **readout;
         const char *readoutName;
     };
     const Column columns[] = {
@@ -225,7 +229,7 @@ void FrmFlex::createReadouts()
         caption->setAlignment(Qt::AlignCenter);
         caption->setGeometry(twipsRect(left, 315, c.captionWidth, 225));
 
-        auto *readout = new ReadoutLabel(fraRawData);
+        auto *readout = new ReadoutLabel(caption->text(), fraRawData);
         readout->setObjectName(QLatin1String(c.readoutName));
         readout->setFont(Look::defaultFont());
         Look::setBackground(readout, Qt::white);
@@ -503,10 +507,24 @@ bool FrmFlex::event(QEvent *event)
 {
     if (event->type() != QEvent::UpdateRequest)
         return QMainWindow::event(event);
-    if (!m_framePacer.mayPaintNow())
+    // A frame being painted takes up what is asked for while it is made ready.
+    if (m_paintingFrame || !m_framePacer.mayPaintNow())
         return true; // painted with the next frame
+    return paintFrame(event);
+}
+
+bool FrmFlex::paintFrame(QEvent *request)
+{
+    m_paintingFrame = true;
     fraHand->applyPlacement();
-    const bool handled = QMainWindow::event(event);
+    for (FingerBar *bar : {prgThumb, prgIndex, prgMiddle, prgRing, prgPinky})
+        bar->showValue();
+    const bool handled = QMainWindow::event(request);
+    m_paintingFrame = false;
+    for (ReadoutLabel *readout :
+         {lblRawDataThumb, lblRawDataIndex, lblRawDataMiddle, lblRawDataRing, lblRawDataRoll,
+          lblRawDataPitch, lblRawDataInput1, lblRawDataInput2})
+        readout->announceValue();
     // Requests posted before this frame have nothing left to paint.
     QCoreApplication::removePostedEvents(this, QEvent::UpdateRequest);
     m_framePacer.framePainted([this] {

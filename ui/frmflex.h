@@ -1,7 +1,9 @@
 #ifndef FRMFLEX_H
 #define FRMFLEX_H
 
+#include "fingerbar.h"
 #include "framepacer.h"
+#include "readoutlabel.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -59,19 +61,19 @@ public:
     void showInFront();
 
     // The controls the sample presentation writes, in packet order.
-    QLabel *lblRawDataThumb = nullptr;
-    QLabel *lblRawDataIndex = nullptr;
-    QLabel *lblRawDataMiddle = nullptr;
-    QLabel *lblRawDataRing = nullptr;
-    QLabel *lblRawDataRoll = nullptr;
-    QLabel *lblRawDataPitch = nullptr;
-    QLabel *lblRawDataInput1 = nullptr;
-    QLabel *lblRawDataInput2 = nullptr;
-    QProgressBar *prgThumb = nullptr;
-    QProgressBar *prgIndex = nullptr;
-    QProgressBar *prgMiddle = nullptr;
-    QProgressBar *prgRing = nullptr;
-    QProgressBar *prgPinky = nullptr;
+    ReadoutLabel *lblRawDataThumb = nullptr;
+    ReadoutLabel *lblRawDataIndex = nullptr;
+    ReadoutLabel *lblRawDataMiddle = nullptr;
+    ReadoutLabel *lblRawDataRing = nullptr;
+    ReadoutLabel *lblRawDataRoll = nullptr;
+    ReadoutLabel *lblRawDataPitch = nullptr;
+    ReadoutLabel *lblRawDataInput1 = nullptr;
+    ReadoutLabel *lblRawDataInput2 = nullptr;
+    FingerBar *prgThumb = nullptr;
+    FingerBar *prgIndex = nullptr;
+    FingerBar *prgMiddle = nullptr;
+    FingerBar *prgRing = nullptr;
+    FingerBar *prgPinky = nullptr;
     HandFrame *fraHand = nullptr;
 
     QToolBar *ToolBar1 = nullptr;
@@ -112,6 +114,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Paints and flushes what changed since the last frame.
+    bool paintFrame(QEvent *request);
     void createMenus();
     void createFingerBars();
     void createReadouts();
@@ -119,6 +123,7 @@ private:
     void sayInStatusBar(const QString &text, const QString &tip = QString());
 
     FramePacer m_framePacer{this};
+    bool m_paintingFrame = false;
     // The glove whose saved settings are in effect, and how a person knows it.
     QString m_glove;
     QString m_gloveLabel;

@@ -1,89 +1,172 @@
 #include "readoutlabel.h"
 
+#include <QAccessibleValueChangeEvent>
+#include <QAccessibleWidget>
 #include <QHash>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QStaticText>
 
 namespace {
 
-struct LaidOut
+// What a readout's picture depends on besides its text.
+struct FaceStyle
 {
-    QStaticText text;
-    QPointF origin; // from the contents' top left corner
+    QFont font;
+    QSize size;
+    QRect inside;
+    qreal ratio = 1;
+    int lineWidth = 0;
+    int alignment = 0;
+    QRgb box = 0;
+    QRgb paper = 0;
+    QRgb ink = 0;
+
+    bool operator==(const FaceStyle &other) const = default;
 };
 
-// Texts laid out in one font, in contents of one size, aligned one way: the readouts'.
-class LaidOutTexts
+FaceStyle styleOf(const QLabel &readout)
+{
+    const QPalette &colours = readout.palette();
+    return {readout.font(),
+            readout.size(),
+            readout.contentsRect(),
+            readout.devicePixelRatioF(),
+            readout.lineWidth(),
+            int(readout.alignment()),
+            colours.color(readout.foregroundRole()).rgba(),
+            colours.color(readout.backgroundRole()).rgba(),
+            colours.color(QPalette::WindowText).rgba()};
+}
+
+// Pictures of a readout showing each text, in one style: the readouts'.
+class ReadoutFaces
 {
 public:
-    const LaidOut &of(const QString &text, const QFont &font, QSize area, Qt::Alignment alignment)
+    const QImage &of(const QString &text, const FaceStyle &style)
     {
-        if (font != m_font || area != m_area || alignment != m_alignment ||
-            m_texts.size() >= MostTextsKept) {
-            m_texts.clear();
-            m_font = font;
-            m_area = area;
-            m_alignment = alignment;
+        if (!(style == m_style) || m_faces.size() >= MostFacesKept) {
+            m_faces.clear();
+            m_style = style;
         }
-        auto found = m_texts.find(text);
-        if (found != m_texts.end())
-            return *found;
-        LaidOut entry;
-        entry.text.setTextFormat(Qt::PlainText);
-        entry.text.setText(text);
-        entry.text.prepare(QTransform(), font);
-        // Where a label puts it.
-        entry.origin =
-            QFontMetricsF(font).boundingRect(QRect(QPoint(), area), int(alignment), text).topLeft();
-        return *m_texts.insert(text, entry);
+        auto found = m_faces.constFind(text);
+        if (found == m_faces.cend())
+            found = m_faces.insert(text, draw(text, style));
+        return *found;
     }
 
 private:
-    // More than a byte's values are not kept.
-    static constexpr int MostTextsKept = 512;
+    // A readout as a plain label with a box draws it: the box as four filled strips, the
+    // inside filled, the text where the label's alignment puts it.
+    static QImage draw(const QString &text, const FaceStyle &style)
+    {
+        QImage face((QSizeF(style.size) * style.ratio).toSize(), QImage::Format_RGB32);
+        face.setDevicePixelRatio(style.ratio);
+        QPainter painter(&face);
+        const QRect all(QPoint(), style.size);
+        const int w = style.lineWidth;
+        painter.fillRect(QRect(all.left(), all.top(), all.width(), w), style.box);
+        painter.fillRect(QRect(all.left(), all.bottom() + 1 - w, all.width(), w), style.box);
+        painter.fillRect(QRect(all.left(), all.top(), w, all.height()), style.box);
+        painter.fillRect(QRect(all.right() + 1 - w, all.top(), w, all.height()), style.box);
+        painter.fillRect(style.inside, style.paper);
+        if (text.isEmpty())
+            return face;
+        QStaticText laidOut(text);
+        laidOut.setTextFormat(Qt::PlainText);
+        laidOut.prepare(QTransform(), style.font);
+        const QPointF origin =
+            QFontMetricsF(style.font)
+                .boundingRect(QRect(QPoint(), style.inside.size()), style.alignment, text)
+                .topLeft();
+        painter.setFont(style.font);
+        painter.setPen(QColor(style.ink));
+        painter.drawStaticText(style.inside.topLeft() + origin, laidOut);
+        return face;
+    }
 
-    QFont m_font;
-    QSize m_area;
-    Qt::Alignment m_alignment;
-    QHash<QString, LaidOut> m_texts;
+    // More than a byte's values are not kept.
+    static constexpr int MostFacesKept = 512;
+
+    FaceStyle m_style;
+    QHash<QString, QImage> m_faces;
 };
+
+// A readout's value: its number, or none while it shows nothing.
+QVariant numberIn(const QString &text)
+{
+    bool isNumber = false;
+    const int value = text.toInt(&isNumber);
+    return isNumber ? QVariant(value) : QVariant();
+}
+
+// What assistive technology reads of a readout: its caption as its name, its number as its
+// value.
+class ReadoutAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit ReadoutAccessible(QWidget *readout)
+        : QAccessibleWidget(readout, QAccessible::StaticText)
+    {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Value ? label()->text() : QAccessibleWidget::text(kind);
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return numberIn(label()->text()); }
+    void setCurrentValue(const QVariant &) override {} // shown, not set
+    QVariant maximumValue() const override { return 255; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    const QLabel *label() const { return static_cast<const QLabel *>(widget()); }
+};
+
+QAccessibleInterface *readoutAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("ReadoutLabel") && object && object->isWidgetType())
+        return new ReadoutAccessible(static_cast<QWidget *>(object));
+    return nullptr;
+}
 
 } // namespace
 
-ReadoutLabel::ReadoutLabel(QWidget *parent) : QLabel(parent)
+ReadoutLabel::ReadoutLabel(const QString &caption, QWidget *parent) : QLabel(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(readoutAccessible), true);
+    Q_UNUSED(accessible);
+    setAccessibleName(caption);
     setAlignment(Qt::AlignCenter);
     setFrameShape(QFrame::Box);
     setTextFormat(Qt::PlainText);
-    // It paints its background itself: nothing behind it is drawn when its text changes, and
-    // the background takes no painter of its own.
+    // It paints every pixel of itself: nothing behind it is drawn when its text changes.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ReadoutLabel::paintEvent(QPaintEvent *event)
+void ReadoutLabel::announceValue()
 {
-    QPainter painter(this);
-    const QRect area = contentsRect();
-    // A new text repaints the inside only; the box, four filled strips as a plain label draws
-    // it, only where it is to be painted too.
-    if (!area.contains(event->rect())) {
-        const QRect all = rect();
-        const QColor ink = palette().color(foregroundRole());
-        const int w = lineWidth();
-        painter.fillRect(QRect(all.left(), all.top(), all.width(), w), ink);
-        painter.fillRect(QRect(all.left(), all.bottom() + 1 - w, all.width(), w), ink);
-        painter.fillRect(QRect(all.left(), all.top(), w, all.height()), ink);
-        painter.fillRect(QRect(all.right() + 1 - w, all.top(), w, all.height()), ink);
-    }
-    painter.fillRect(area, palette().color(backgroundRole()));
-    if (text().isEmpty())
+    if (text() == m_announced)
         return;
+    m_announced = text();
+    // With no assistive technology listening, the value is read when it is asked for.
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent event(this, numberIn(m_announced));
+    QAccessible::updateAccessibility(&event);
+}
+
+void ReadoutLabel::paintEvent(QPaintEvent *)
+{
     // Kept to the end of the process, as the windows are; fonts must not outlive the
     // application object, which a static's destructor would make them do.
-    static auto *const laidOut = new LaidOutTexts;
-    const LaidOut &shown = laidOut->of(text(), font(), area.size(), alignment());
-    painter.setFont(font());
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawStaticText(area.topLeft() + shown.origin, shown.text);
+    static auto *const faces = new ReadoutFaces;
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), faces->of(text(), styleOf(*this)));
 }

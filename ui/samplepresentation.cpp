@@ -1,15 +1,15 @@
 #include "samplepresentation.h"
 
+#include "fingerbar.h"
 #include "frmflex.h"
 #include "glovepointer.h"
 #include "glovesample.h"
 #include "handframe.h"
 #include "handreading.h"
 #include "instances.h"
+#include "readoutlabel.h"
 
 #include <QCoreApplication>
-#include <QLabel>
-#include <QProgressBar>
 #include <array>
 #include <cmath>
 

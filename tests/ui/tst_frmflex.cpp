@@ -6,6 +6,7 @@
 #include "twips.h"
 #include "uitest.h"
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
@@ -388,6 +389,58 @@ private slots:
         QVERIFY(showsItsState(f->lblRawDataInput2));
         QVERIFY(showsItsState(f->prgThumb));
         QCOMPARE(f->lblRawDataInput2->text(), QStringLiteral("33"));
+    }
+
+    void aFrameAfterABurstShowsTheLastSampleAlone()
+    {
+        // Samples worked off back to back leave the window as the last of them presented by
+        // itself: no readout, bar or hand keeps a trace of one before it.
+        FrmFlex *f = frmFlex();
+        const GloveSample last{201, 17, 99, 140, 77, 66, 3, 250};
+        // The screen once no frame waits; an empty picture if one still waits.
+        const auto settled = [f] {
+            return QTest::qWaitFor([f] { return f->framePacer().nextFrameInMs() == -1; })
+                       ? onScreen(f->centralWidget())
+                       : QImage();
+        };
+        ShowGloveSample({0, 0, 0, 0, 128, 128, 0, 0});
+        settled();
+        ShowGloveSample(last);
+        const QImage alone = settled();
+        QVERIFY(!alone.isNull());
+        for (int i = 0; i < 300; ++i) {
+            const auto v = std::uint8_t(i * 37);
+            ShowGloveSample({v, std::uint8_t(255 - v), std::uint8_t(v / 2), v, std::uint8_t(v / 3),
+                             std::uint8_t(200 - v / 2), v, std::uint8_t(i)});
+        }
+        ShowGloveSample(last);
+        QCOMPARE(settled(), alone);
+    }
+
+    void assistiveTechnologyReadsTheValuesShown()
+    {
+        // Each readout and bar has a name, and the value it shows follows the samples: the
+        // readouts' at once, the bars' with the frame that shows them (whatever calibration
+        // is in effect).
+        FrmFlex *f = frmFlex();
+        const auto valueOf = [](QWidget *control) {
+            return QAccessible::queryAccessibleInterface(control)->valueInterface()->currentValue();
+        };
+        const auto textOf = [](QWidget *control, QAccessible::Text kind) {
+            return QAccessible::queryAccessibleInterface(control)->text(kind);
+        };
+        QCOMPARE(textOf(f->lblRawDataThumb, QAccessible::Name), QStringLiteral("Thumb"));
+        QCOMPARE(textOf(f->lblRawDataInput2, QAccessible::Name), QStringLiteral("Input 2"));
+        QCOMPARE(textOf(f->prgPinky, QAccessible::Name), QStringLiteral("Little finger"));
+        for (int i = 0; i < 100; ++i) {
+            const auto v = std::uint8_t(i);
+            ShowGloveSample({v, 10, v, std::uint8_t(200 - v), 40, 50, 7, std::uint8_t(v + 100)});
+        }
+        QCOMPARE(valueOf(f->lblRawDataThumb), QVariant(99));
+        QCOMPARE(textOf(f->lblRawDataInput2, QAccessible::Value), QStringLiteral("199"));
+        for (FingerBar *bar : {f->prgThumb, f->prgIndex, f->prgMiddle, f->prgRing, f->prgPinky})
+            QTRY_COMPARE(valueOf(bar).toInt(), bar->value());
+        QCOMPARE(f->prgPinky->value(), f->prgRing->value());
     }
 
     void stillValuesPaintNothing()
