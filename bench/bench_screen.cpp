@@ -10,7 +10,8 @@
 // forwarding it (--osc, to oscdump on loopback); "osc:PATH" only forwarding it; "fitted:PATH"
 // forwarding it with a saved calibration of every channel and the filter on; "shapes:PATH" as
 // fitted, recognising hand shapes too; "pointer:PATH" as fitted, moving the X pointer with the
-// glove (Calibration > Mouse, turned on through the menu; no finger clicks). Every program runs
+// glove (Calibration > Mouse, turned on through the menu; no finger clicks); "pass:PATH" the Qt
+// floor letting pending events run once after each packet. Every program runs
 // with settings of the benchmark's own, never the user's.
 #include "packetstream.h"
 #include "testlink.h"
@@ -39,6 +40,8 @@ constexpr char WithOsc[] = "osc:";
 constexpr char Fitted[] = "fitted:";
 constexpr char Shapes[] = "shapes:";
 constexpr char Pointer[] = "pointer:";
+// The Qt floor letting pending events run after each packet, as the program does.
+constexpr char Pass[] = "pass:";
 
 double residentMiBOf(qint64 pid, const char *field)
 {
@@ -173,6 +176,10 @@ Run measure(const QString &program, qint64 serverPid, int seconds, bool changing
             path = program.mid(qstrlen(WithSinks));
             arguments << "--record" << recordings.filePath(QString::number(++recordingCount))
                       << "--osc" << osc;
+        }
+        if (program.startsWith(QLatin1String(Pass))) {
+            path = program.mid(qstrlen(Pass));
+            arguments << "--pass";
         }
         for (const char *prefix : {WithOsc, Fitted, Shapes, Pointer}) {
             if (program.startsWith(QLatin1String(prefix))) {
@@ -335,7 +342,8 @@ int main(int argc, char *argv[])
     // window pays here to be woken for every packet.
     double qtFloor = -1;
     for (const QString &program : programs)
-        if (program.endsWith(QLatin1String("bench_floor_qt")))
+        if (program.endsWith(QLatin1String("bench_floor_qt")) &&
+            !program.startsWith(QLatin1String(Pass)))
             qtFloor = of(changing[program], &Run::processCpu);
     for (const QString &program : programs) {
         const auto &runs = changing[program];
