@@ -20,9 +20,13 @@ void FingerBar::setValue(int value)
 {
     if (value == m_value || value < minimum() || value > maximum())
         return;
-    // The first change since the last frame asks for the next one; later ones go with it.
-    if (m_value == QProgressBar::value())
+    // The first change since the bar was last painted asks for a frame; later ones go with
+    // it. The bar may be painted outside a frame (shown, uncovered), so what was painted
+    // last is not always QProgressBar's value.
+    if (!m_repaintAsked) {
         update();
+        m_repaintAsked = true;
+    }
     m_value = value;
 }
 
@@ -82,6 +86,7 @@ void FingerBar::renewPictures()
 
 void FingerBar::paintEvent(QPaintEvent *)
 {
+    m_repaintAsked = false;
     renewPictures();
     QPainter painter(this);
     // Above the top of the fill the empty bar, from there down the full one.

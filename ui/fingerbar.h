@@ -42,6 +42,7 @@ private:
     QImage m_full;
     qint64 m_paletteKey = 0;
     int m_value = 0;
+    bool m_repaintAsked = false;
 };
 
 #endif // FINGERBAR_H

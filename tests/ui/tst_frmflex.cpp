@@ -415,6 +415,16 @@ private slots:
         }
         ShowGloveSample(last);
         QCOMPARE(settled(), alone);
+
+        // Nor does one presented while the window was hidden and painted as it was shown,
+        // before any frame.
+        f->hide();
+        ShowGloveSample({0, 255, 0, 255, 128, 128, 1, 1});
+        f->framePacer().hold(true);
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        ShowGloveSample(last);
+        QCOMPARE(settled(), alone);
     }
 
     void assistiveTechnologyReadsTheValuesShown()
