@@ -375,6 +375,8 @@ private slots:
         FramePacer &pacer = f->framePacer();
         ShowGloveSample({30, 30, 30, 30, 40, 50, 7, 30});
         QTRY_COMPARE(pacer.nextFrameInMs(), -1);
+        // That frame may have been painted a moment ago.
+        std::this_thread::sleep_for(std::chrono::nanoseconds(pacer.intervalNs()));
         int frames = pacer.framesPainted();
         ShowGloveSample({31, 31, 31, 31, 40, 50, 7, 31}); // long after that frame: painted now
         QCOMPARE(pacer.framesPainted(), frames + 1);
@@ -622,6 +624,7 @@ private slots:
     {
         ShowGloveSample({0, 0, 0, 0, 255, 255, 0, 0});
         const HandFrame *hand = frmFlex()->fraHand;
+        QTRY_COMPARE(hand->pos(), hand->placement()); // it moves with the next frame
         const QRect shown = hand->visibleRegion().boundingRect();
         QCOMPARE(shown.width(), frmFlex()->fraAccel->width() - hand->x());
         QCOMPARE(shown.height(), frmFlex()->fraAccel->height() - hand->y());
